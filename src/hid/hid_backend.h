@@ -21,6 +21,11 @@ struct HidNodeInfo {
   uint16_t productId = 0;
   uint16_t versionNumber = 0;
   int interfaceNumber = -1;  // USB interface number (bInterfaceNumber); -1 when not a USB device
+  // -1: the node is a whole interface and every top-level collection of its descriptor becomes one
+  // path (numbered 1, 2, ... when there are several, 0 when there is one). 0 or more: the node is
+  // exactly one collection (the descriptor's first) with this number, as an emulated interface
+  // attached by its six identity numbers is.
+  int collectionNumber = -1;
   std::vector<uint8_t> reportDescriptor;
 };
 
