@@ -19,6 +19,7 @@ function(vorlin_test_dir name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     VORLIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     VORLIN_FIXTURE_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev qt6-l10n-tools
-  libgl-dev
+  libgl-dev libqt6opengl6-dev
   libjsoncpp-dev libudev-dev libcurl4-openssl-dev libpulse-dev libevdev-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

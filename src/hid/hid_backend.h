@@ -31,8 +31,9 @@ struct HidNodeInfo {
 
 enum class IoResult { Ok, Timeout, Aborted, Error };
 
-// One open node. Reports travel exactly as on the node: the first byte is the report id when the
-// descriptor declares report ids, and there is no id byte when it does not.
+// One open node. Reports travel as they do on a Linux hidraw node: a report written always starts
+// with its report id byte (0 when the descriptor declares no report ids), while a report read
+// starts with its report id only when the descriptor declares ids (otherwise it is the bare data).
 class HidChannel {
  public:
   virtual ~HidChannel() = default;
