@@ -61,6 +61,14 @@ class HidBackend {
                                                bool exclusive) = 0;
   // Whether the node is still there (the discovery scan's presence test).
   virtual bool NodePresent(std::string_view node) = 0;
+
+  // Change notice for the discovery scanner, which sleeps instead of polling: a descriptor that
+  // turns readable once nodes may have been attached or detached, or -1 when this backend gives no
+  // such notice (the scanner then rescans on a timer). The scanner calls ClearChange before it
+  // lists the nodes again, so a change made after that keeps the descriptor readable. Meant for
+  // one scanner at a time; the descriptor stays valid for the backend's lifetime.
+  virtual int ChangeFd() { return -1; }
+  virtual void ClearChange() {}
 };
 
 // The backends HidDevice enumerates and opens paths on. Normally the hidraw backend alone; demo

@@ -1,0 +1,15 @@
+#pragma once
+
+// The command-line device probe: lists the supported interfaces present and reads each device's
+// information record through its command link. It is what the vorlin executable does until the
+// main window takes over, and it stays useful for checking a device from a terminal.
+
+#include <ostream>
+
+namespace vorlin {
+
+// Prints one line per supported interface and one per device read; returns how many supported
+// interfaces were found.
+int ProbeDevices(std::ostream& out);
+
+}  // namespace vorlin
