@@ -38,9 +38,15 @@ HidCaps MakeCaps(const TopLevelCollection& c) {
   return caps;
 }
 
+// A crafted descriptor can declare thousands of button capabilities, each able to carry thousands
+// of usages; an interface whose decoded input would need more room than this is not opened.
+constexpr size_t kMaxDecodedUsages = size_t{1} << 20;
+
 // One entry per button capability, then one per value usage, as the device code expects them.
-std::vector<HidReportData> MakeInputData(const TopLevelCollection& c) {
-  std::vector<HidReportData> data;
+// False when the tables would be unreasonably large.
+bool MakeInputData(const TopLevelCollection& c, std::vector<HidReportData>& data) {
+  data.clear();
+  size_t totalUsages = 0;
   for (const ButtonCap& cap : c.ButtonCaps(ReportKind::Input)) {
     HidReportData d;
     d.isButtonData = true;
@@ -49,6 +55,8 @@ std::vector<HidReportData> MakeInputData(const TopLevelCollection& c) {
     d.usageMin = cap.usageMin;
     d.usageMax = cap.isRange ? cap.usageMax : cap.usageMin;
     d.maxUsageLength = c.MaxUsageListLength(ReportKind::Input, cap.usagePage);
+    totalUsages += d.maxUsageLength;
+    if (totalUsages > kMaxDecodedUsages) return false;
     d.usages.assign(d.maxUsageLength, 0);
     data.push_back(std::move(d));
   }
@@ -60,9 +68,10 @@ std::vector<HidReportData> MakeInputData(const TopLevelCollection& c) {
       d.reportId = cap.reportId;
       d.usage = static_cast<uint16_t>(u);
       data.push_back(std::move(d));
+      if (data.size() > kMaxDecodedUsages) return false;
     }
   }
-  return data;
+  return true;
 }
 
 int RemainingMs(Clock::time_point deadline) {
@@ -164,9 +173,11 @@ bool HidDevice::Open(std::string_view path, bool forRead, bool forWrite, bool ov
   session->attributes = {info.vendorId, info.productId, info.versionNumber};
   session->caps = MakeCaps(session->collection);
   session->inputReportIds = session->collection.ReportIds(ReportKind::Input);
+  std::vector<HidReportData> inputData;
+  if (!MakeInputData(session->collection, inputData)) return false;
 
   lock.lock();
-  inputData_ = MakeInputData(session->collection);
+  inputData_ = std::move(inputData);
   session_ = std::move(session);
   interfaceNumber_ = ParseHexTag(path, "&mi_");
   collectionNumber_ = collectionNumber;
