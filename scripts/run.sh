@@ -8,4 +8,4 @@ bash scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "${JOBS:-$(nproc)}" --target vorlin
 
-exec ./build/default/src/app/vorlin "$@"
+exec ./build/default/src/vorlin "$@"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace vorlin {
+
+// Replacing a file so that a crash or power cut at any moment leaves either the old or the new
+// contents under its name, never a mixture or a truncated file.
+
+// Writes `contents` to a new hidden temporary file in the folder of `path` and flushes it to
+// disk. The file takes the permissions of the file it will replace (or 0666 less the umask).
+// Nothing when the temporary file cannot be created or written (it is then removed).
+std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& path,
+                                                          std::string_view contents);
+// Renames the temporary file over `path` and flushes the folder, so the rename itself is on
+// disk. On failure the temporary file is removed and `path` is left as it was.
+bool ReplaceWithTemporary(const std::filesystem::path& temporary,
+                          const std::filesystem::path& path);
+// Both steps.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
+
+}  // namespace vorlin
