@@ -1,0 +1,103 @@
+#include "shell/about_window.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/app_identity.h"
+#include "shell/layout_window.h"
+#include "ui/find_control.h"
+#include "ui/notify_bridge.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+
+namespace {
+
+constexpr char kLayout[] = "AboutWnd.xml";
+constexpr int kWidth = 800;
+constexpr int kHeight = 572;
+
+std::unique_ptr<QDialog> BuildBuiltInAboutWindow() {
+  auto dialog = std::make_unique<QDialog>();
+  dialog->setStyleSheet(QStringLiteral(
+      "QDialog { background-color: #16181d; border: 1px solid #343a45; }"
+      "QLabel { color: #d8dce3; background: transparent; }"
+      "QLabel#about_title { font-size: 22px; font-weight: 600; color: #ffffff; }"
+      "QPushButton#closebtn { background: transparent; color: #d8dce3; border: none; }"));
+  auto* box = new QVBoxLayout(dialog.get());
+  box->setContentsMargins(24, 16, 24, 24);
+  auto* top = new QHBoxLayout;
+  top->addStretch(1);
+  auto* close = new QPushButton(QStringLiteral("\u2715"), dialog.get());
+  close->setObjectName(QStringLiteral("closebtn"));
+  top->addWidget(close);
+  box->addLayout(top);
+  box->addStretch(1);
+  auto* title = new QLabel(QString::fromUtf16(kAppTitle), dialog.get());
+  title->setObjectName(QStringLiteral("about_title"));
+  title->setAlignment(Qt::AlignCenter);
+  box->addWidget(title);
+  auto* version = new QLabel(dialog.get());
+  version->setObjectName(QStringLiteral("software_ver_label"));
+  version->setAlignment(Qt::AlignCenter);
+  box->addWidget(version);
+  box->addStretch(2);
+  WireNotifications(dialog.get());
+  return dialog;
+}
+
+}  // namespace
+
+QString AboutVersionText(const QString& translated_label, const QString& version) {
+  return translated_label + QStringLiteral("V") + version;
+}
+
+CAboutWnd::CAboutWnd(QWidget* owner)
+    : owner_(owner), dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInAboutWindow)) {
+  dialog_->setObjectName(QStringLiteral("aboutwnd"));
+  dialog_->setWindowTitle(QStringLiteral("  "));
+  dialog_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+  dialog_->setWindowModality(Qt::ApplicationModal);
+  dialog_->setFixedSize(kWidth, kHeight);
+  NotifyBridge::Install(dialog_.get(), this);
+  UpdateVersionText();
+  connect(&Translator::Instance(), &Translator::LanguageChanged, this,
+          &CAboutWnd::UpdateVersionText);
+}
+
+CAboutWnd::~CAboutWnd() {
+  if (NotifyBridge* bridge = NotifyBridge::Of(dialog_.get())) bridge->SetHandler(nullptr);
+}
+
+void CAboutWnd::UpdateVersionText() {
+  QWidget* label = FindControl(dialog_.get(), QStringLiteral("software_ver_label"));
+  if (!label) return;
+  // The label's text is composed, not a key of its own: drop any key the layout gave it so the
+  // translator does not overwrite the version.
+  label->setProperty(kTextKeyProperty, QVariant());
+  label->setProperty(
+      "text", AboutVersionText(Translator::Instance().Text(QStringLiteral("software_rev_text")),
+                               QString::fromLatin1(AppVersion())));
+}
+
+void CAboutWnd::Exec() {
+  PlaceOver(dialog_.get(), owner_);
+  dialog_->exec();
+}
+
+void CAboutWnd::Close() {
+  dialog_->done(0);
+}
+
+void CAboutWnd::Notify(const Notification& notification) {
+  if (notification.Is(QString::fromLatin1(notify::kClick)) &&
+      notification.SenderName() == u"closebtn") {
+    dialog_->done(0);
+  }
+  // "homepage_btn" has no page to open.
+}
+
+}  // namespace vorlin

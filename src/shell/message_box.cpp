@@ -1,0 +1,163 @@
+#include "shell/message_box.h"
+
+#include <algorithm>
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/log.h"
+#include "shell/layout_window.h"
+#include "ui/find_control.h"
+#include "ui/notify_bridge.h"
+#include "ui/translator.h"
+#include "ui/window_scale.h"
+
+namespace vorlin {
+
+namespace {
+
+constexpr char kLayout[] = "XML_MSG";
+constexpr int kAllowedDpi[] = {48, 72, 96, 120, 144, 168, 192};
+
+// The message window in code, for a skin without a usable "XML_MSG".
+std::unique_ptr<QDialog> BuildBuiltInMessageWindow() {
+  auto dialog = std::make_unique<QDialog>();
+  dialog->setObjectName(QStringLiteral("msgwnd"));
+  dialog->setStyleSheet(QStringLiteral(
+      "QDialog { background-color: #16181d; border: 1px solid #343a45; }"
+      "QLabel { color: #d8dce3; background: transparent; }"
+      "QLabel#MessageTitle { font-weight: 600; color: #ffffff; }"
+      "QPushButton { background-color: #262a32; color: #d8dce3; border: 1px solid #343a45;"
+      " border-radius: 6px; padding: 6px 16px; }"
+      "QPushButton#confirm_btn { background-color: #2f9bff; border-color: #2f9bff;"
+      " color: #ffffff; }"
+      "QPushButton#closebtn { background: transparent; border: none; padding: 2px 6px; }"));
+  auto* box = new QVBoxLayout(dialog.get());
+  box->setContentsMargins(18, 14, 18, 16);
+  box->setSpacing(12);
+
+  auto* title_row = new QHBoxLayout;
+  auto* title = new QLabel(dialog.get());
+  title->setObjectName(QStringLiteral("MessageTitle"));
+  title->setProperty(kTextKeyProperty, QStringLiteral("tips_text"));
+  auto* close = new QPushButton(QStringLiteral("\u2715"), dialog.get());
+  close->setObjectName(QStringLiteral("closebtn"));
+  title_row->addWidget(title, 1);
+  title_row->addWidget(close);
+  box->addLayout(title_row);
+
+  auto* text = new QLabel(dialog.get());
+  text->setObjectName(QStringLiteral("MessageText"));
+  text->setWordWrap(true);
+  text->setMinimumWidth(300);
+  box->addWidget(text, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  auto* cancel = new QPushButton(dialog.get());
+  cancel->setObjectName(QStringLiteral("cancel_btn"));
+  cancel->setProperty(kTextKeyProperty, QStringLiteral("cancel_text"));
+  auto* confirm = new QPushButton(dialog.get());
+  confirm->setObjectName(QStringLiteral("confirm_btn"));
+  confirm->setProperty(kTextKeyProperty, QStringLiteral("confirm_text"));
+  confirm->setDefault(true);
+  buttons->addWidget(cancel);
+  buttons->addWidget(confirm);
+  box->addLayout(buttons);
+
+  WireNotifications(dialog.get());
+  return dialog;
+}
+
+}  // namespace
+
+int MessageBoxDpi(int requested) {
+  if (std::find(std::begin(kAllowedDpi), std::end(kAllowedDpi), requested) !=
+      std::end(kAllowedDpi)) {
+    return requested;
+  }
+  qCWarning(lcVorlin) << "MSG_WND DPI SET ERROR" << requested;
+  return 96;
+}
+
+CMsgWnd::CMsgWnd(QWidget* owner)
+    : owner_(owner), dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInMessageWindow)) {
+  dialog_->setObjectName(QStringLiteral("msgwnd"));
+  dialog_->setWindowTitle(QStringLiteral("msgwnd"));
+  dialog_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+  dialog_->setWindowModality(Qt::ApplicationModal);
+  NotifyBridge::Install(dialog_.get(), this);
+}
+
+CMsgWnd::~CMsgWnd() {
+  // The bridge lives in the dialog; make sure nothing reaches this object while it goes.
+  if (NotifyBridge* bridge = NotifyBridge::Of(dialog_.get())) bridge->SetHandler(nullptr);
+}
+
+void CMsgWnd::SetMessage(const QString& title_key, const QString& text_key, bool text_is_key) {
+  const Translator& translator = Translator::Instance();
+  if (!title_key.isEmpty()) {
+    translator.SetTextKey(FindControl(dialog_.get(), QStringLiteral("MessageTitle")), title_key);
+  }
+  if (text_key.isEmpty()) return;
+  QWidget* text = FindControl(dialog_.get(), QStringLiteral("MessageText"));
+  if (!text) {
+    qCWarning(lcVorlin) << "message window has no MessageText";
+    return;
+  }
+  if (text_is_key) {
+    translator.SetTextKey(text, text_key);
+  } else {
+    text->setProperty(kTextKeyProperty, QVariant());  // a later language change keeps this text
+    text->setProperty("text", text_key);
+  }
+}
+
+void CMsgWnd::SetButtons(int buttons) {
+  if (QWidget* cancel = FindControl(dialog_.get(), QStringLiteral("cancel_btn"))) {
+    cancel->setVisible(buttons == kMessageConfirmCancel);
+  }
+  if (QWidget* confirm = FindControl(dialog_.get(), QStringLiteral("confirm_btn"))) {
+    confirm->setVisible(true);
+  }
+}
+
+void CMsgWnd::SetDpi(int dpi) {
+  ApplyWindowScale(dialog_.get(), MessageBoxDpi(dpi));
+}
+
+int CMsgWnd::Exec() {
+  dialog_->adjustSize();
+  PlaceOver(dialog_.get(), owner_);
+  return dialog_->exec() == 1 ? 1 : 0;
+}
+
+void CMsgWnd::Notify(const Notification& notification) {
+  if (!notification.Is(QString::fromLatin1(notify::kClick))) return;
+  const QString name = notification.SenderName();
+  if (name == u"confirm_btn") {
+    dialog_->done(1);
+  } else if (name == u"cancel_btn" || name == u"closebtn") {
+    dialog_->done(0);
+  } else if (name == u"minbtn") {
+    dialog_->showMinimized();
+  } else if (name == u"maxbtn") {
+    dialog_->showMaximized();
+  } else if (name == u"restorebtn") {
+    dialog_->showNormal();
+  }
+}
+
+int ShowMessageBox(QWidget* owner, const QString& title_key, const QString& text_key,
+                   bool text_is_key, int dpi, int buttons) {
+  CMsgWnd window(owner);
+  window.SetMessage(title_key, text_key, text_is_key);
+  window.SetDpi(dpi);
+  window.SetButtons(buttons);
+  return window.Exec();
+}
+
+}  // namespace vorlin

@@ -1,0 +1,67 @@
+#include "shell/about_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "shell/app_identity.h"
+#include "shell_test_support.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+namespace {
+
+class AboutWindowTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    SkinManager::Instance().SetSkinFolder(testing::ShellTestSkin());
+    ASSERT_TRUE(Translator::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+    // Parameter: true = the skin's "AboutWnd.xml", false = a skin without it.
+    if (!GetParam()) SkinManager::Instance().SetSkinFolder(empty_.path());
+  }
+  QTemporaryDir empty_;
+};
+
+TEST_P(AboutWindowTest, ShowsTheVersionInTheCurrentLanguage) {
+  CAboutWnd about(nullptr);
+  auto* label = FindControl<QLabel>(about.Window(), QStringLiteral("software_ver_label"));
+  ASSERT_NE(label, nullptr);
+  const QString version = QStringLiteral("V") + QString::fromLatin1(AppVersion());
+  EXPECT_EQ(label->text(), QStringLiteral("Software version: ") + version);
+  EXPECT_EQ(about.Window()->size(), QSize(800, 572));
+
+  SkinManager::Instance().SetSkinFolder(testing::ShellTestSkin());
+  ASSERT_TRUE(Translator::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
+  EXPECT_EQ(label->text(), QStringLiteral(u"软件版本：") + version);
+}
+
+TEST_P(AboutWindowTest, CloseButtonEndsIt) {
+  CAboutWnd about(nullptr);
+  bool clicked = false;
+  testing::WhenModalShown([&clicked](QWidget* modal) {
+    if (auto* close = FindControl<QAbstractButton>(modal, QStringLiteral("closebtn"))) {
+      clicked = true;
+      close->click();
+    }
+  });
+  about.Exec();
+  EXPECT_TRUE(clicked);
+  EXPECT_FALSE(about.Window()->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, AboutWindowTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "SkinLayout" : "BuiltIn";
+                         });
+
+TEST(AboutVersion, LabelThenVersion) {
+  EXPECT_EQ(AboutVersionText(QStringLiteral("Version "), QStringLiteral("1.2.3")),
+            "Version V1.2.3");
+  EXPECT_STRNE(AppVersion(), "");
+  EXPECT_STRNE(AppVersion(), "0.0.0") << "the build did not pass the project version";
+}
+
+}  // namespace
+}  // namespace vorlin
