@@ -66,14 +66,18 @@ class VirtualHidBus : public HidBackend {
   std::string Attach(const VirtualInterfaceSpec& spec, std::shared_ptr<VirtualEndpoint> endpoint);
   void Detach(const std::string& node);
   // Hands an input report to every channel open on the node, now or after delayMs. False when the
-  // node is not attached. Delayed reports are delivered by the bus's own timer thread and dropped if
-  // the node is detached meanwhile.
+  // node is not attached. Delayed reports are delivered by the bus's own timer thread and dropped
+  // if the node is detached meanwhile.
   bool SendInput(const std::string& node, std::span<const uint8_t> report, int delayMs = 0);
 
   std::vector<TraceRecord> Trace() const;
   void ClearTrace();
   // Blocks until the trace holds at least `count` records or timeoutMs passes; true when it does.
   bool WaitForTrace(size_t count, int timeoutMs) const;
+  // How many records the trace keeps before dropping the oldest (65536 unless set); 0 turns
+  // tracing off, as demo mode does. WaitForTrace counts every record made since the last
+  // ClearTrace, dropped ones included.
+  void SetTraceLimit(size_t maxRecords);
 
   // HidBackend
   std::string_view Scheme() const override { return "virtual"; }
@@ -82,6 +86,8 @@ class VirtualHidBus : public HidBackend {
   std::unique_ptr<HidChannel> OpenNode(std::string_view node, bool forRead, bool forWrite,
                                        bool exclusive) override;
   bool NodePresent(std::string_view node) override;
+  int ChangeFd() override;
+  void ClearChange() override;
 
  private:
   struct State;
