@@ -1,0 +1,294 @@
+#include "profile_bar/device_profile_ui.h"
+
+#include <utility>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSize>
+
+#include "platform/log.h"
+#include "profile_bar/common_file_dialogs.h"
+#include "profile_bar/profile_bar_host.h"
+#include "shell/message_box.h"
+#include "ui/control_factory.h"
+#include "ui/control_timers.h"
+#include "ui/controls.h"
+#include "ui/find_control.h"
+#include "ui/layout_loader.h"
+#include "ui/notify_bridge.h"
+#include "ui/window_scale.h"
+
+namespace vorlin {
+namespace {
+
+constexpr char kComboName[] = "device_profile_combo";
+constexpr char kNameEditName[] = "device_profile_name_edit";
+constexpr char kMenuName[] = "profile_menu_layout";
+constexpr int kComboItemHeight = 30;
+
+// The questions and notices of the bar (language keys).
+constexpr char kAskAdd[] = "message_text_27";
+constexpr char kAskCopy[] = "message_text_26";
+constexpr char kAskDelete[] = "message_text_29";
+constexpr char kAskReset[] = "message_text_22";
+constexpr char kNameTaken[] = "message_text_5";
+constexpr char kNameBlank[] = "message_text_25";
+constexpr char kTooManyProfiles[] = "message_text_30";
+
+int DefaultMessageBox(QWidget* owner, const QString& text_key, int buttons) {
+  const int dpi = owner ? WindowDpi(owner->window()) : 96;
+  return ShowMessageBox(owner, QStringLiteral("tips_text"), text_key, true, dpi, buttons);
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), text.size());
+}
+
+}  // namespace
+
+CDeviceProfileUI::CDeviceProfileUI(QWidget* parent)
+    : QWidget(parent),
+      message_box_(DefaultMessageBox),
+      dialogs_(std::make_unique<QtFileDialogs>()) {}
+
+CDeviceProfileUI::~CDeviceProfileUI() = default;
+
+void CDeviceProfileUI::SetMessageBox(MessageBoxFunction message_box) {
+  message_box_ = message_box ? std::move(message_box) : DefaultMessageBox;
+}
+
+void CDeviceProfileUI::SetFileDialogs(std::unique_ptr<CommonFileDialogs> dialogs) {
+  dialogs_ = dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogs>();
+}
+
+void CDeviceProfileUI::SetPageKind(int kind) {
+  list_.SetResetKeepsCustomEqualiser(kind == kHeadsetKind);
+}
+
+void CDeviceProfileUI::SetFolders(const std::string& user_data_folder,
+                                  const std::string& default_document_path) {
+  list_.SetFolders(user_data_folder, default_document_path);
+  LoadList();
+}
+
+void CDeviceProfileUI::SetFolders(const ProfileFolders& folders, const std::string& data_name) {
+  SetFolders(UserDataFolder(folders, data_name), DefaultDocumentPath(folders, data_name));
+}
+
+void CDeviceProfileUI::EnsureControls() {
+  if (combo_) return;
+  combo_ = FindControl<QComboBox>(this, QString::fromLatin1(kComboName));
+  if (!combo_ && AttachSubLayout(this, QString::fromLatin1(kLayout)))
+    combo_ = FindControl<QComboBox>(this, QString::fromLatin1(kComboName));
+  if (!combo_) qCWarning(lcVorlin) << "profile bar without" << kComboName;
+  name_edit_ = FindControl<QLineEdit>(this, QString::fromLatin1(kNameEditName));
+  menu_ = FindControl(this, QString::fromLatin1(kMenuName));
+}
+
+bool CDeviceProfileUI::LoadList() {
+  EnsureControls();
+  const bool loaded = list_.Load();
+  ShowList();
+  return loaded;
+}
+
+void CDeviceProfileUI::ShowList() {
+  const int selected = list_.SelectedIndex();
+  if (combo_) {
+    NotificationBlocker quiet;
+    combo_->clear();
+    for (const ProfileEntry& profile : list_.Profiles()) {
+      const QString name = FromUtf8(profile.name);
+      combo_->addItem(name, name);
+      combo_->setItemData(combo_->count() - 1, QSize(0, kComboItemHeight), Qt::SizeHintRole);
+    }
+    combo_->setCurrentIndex(selected);
+  }
+  if (name_edit_)
+    name_edit_->setText(selected >= 0 ? FromUtf8(list_.Profiles()[selected].name) : QString());
+}
+
+int CDeviceProfileUI::GetCurrentIndex() const {
+  return combo_ ? combo_->currentIndex() : -1;
+}
+
+int CDeviceProfileUI::GetProfileCount() {
+  return list_.Count();
+}
+
+void CDeviceProfileUI::SelectProfile(int index) {
+  EnsureControls();
+  const ProfileList::Outcome outcome = list_.Select(index);
+  if (outcome.status == ProfileList::Status::kWriteFailed)
+    qCWarning(lcVorlin) << "profile selection not saved";
+  ShowList();
+}
+
+void CDeviceProfileUI::SwitchProfile() {
+  const int index = GetCurrentIndex();
+  if (index < 0) return;
+  SelectProfile(index);
+  if (list_.SelectedIndex() == index) ApplyCurrent();
+}
+
+void CDeviceProfileUI::ApplyCurrent() {
+  const std::string id = list_.CurrentId();
+  if (host_ && !id.empty()) host_->ApplyProfile(id, list_.DocumentPath(list_.SelectedIndex()));
+}
+
+void CDeviceProfileUI::TakeNewProfile(const ProfileList::Outcome& outcome) {
+  switch (outcome.status) {
+    case ProfileList::Status::kOk:
+      ShowList();
+      ApplyCurrent();
+      break;
+    case ProfileList::Status::kLimitReached:
+      Tell(kTooManyProfiles);
+      break;
+    case ProfileList::Status::kRefused:
+      // A file that is not a profile of this device is passed over (the log says why).
+      break;
+    default:
+      qCWarning(lcVorlin) << "profile not created";
+      ShowList();
+      break;
+  }
+}
+
+ProfileList::Outcome CDeviceProfileUI::AddProfile() {
+  EnsureControls();
+  const ProfileList::Outcome outcome = list_.Add();
+  TakeNewProfile(outcome);
+  return outcome;
+}
+
+ProfileList::Outcome CDeviceProfileUI::CopyProfile() {
+  EnsureControls();
+  const int source = GetCurrentIndex();
+  if (source < 0) return {ProfileList::Status::kNoProfile, -1};
+  const ProfileList::Outcome outcome = list_.Copy(source);
+  TakeNewProfile(outcome);
+  return outcome;
+}
+
+ProfileList::Outcome CDeviceProfileUI::ImportProfile(const std::string& path) {
+  EnsureControls();
+  const ProfileList::Outcome outcome = list_.Import(path);
+  TakeNewProfile(outcome);
+  return outcome;
+}
+
+ProfileList::RenameResult CDeviceProfileUI::RenameProfile() {
+  EnsureControls();
+  const int index = GetCurrentIndex();
+  if (index < 0 || !name_edit_) return ProfileList::RenameResult::kNoProfile;
+  const QByteArray name = name_edit_->text().toUtf8();
+  const ProfileList::RenameResult result =
+      list_.Rename(index, std::string(name.constData(), name.size()));
+  switch (result) {
+    case ProfileList::RenameResult::kRenamed:
+      ShowList();
+      break;
+    case ProfileList::RenameResult::kNameTaken:
+      Tell(kNameTaken);
+      break;
+    case ProfileList::RenameResult::kNameBlank:
+      Tell(kNameBlank);
+      break;
+    default:
+      qCWarning(lcVorlin) << "profile not renamed";
+      break;
+  }
+  return result;
+}
+
+ProfileList::Outcome CDeviceProfileUI::DeleteProfile() {
+  EnsureControls();
+  const int index = GetCurrentIndex();
+  if (index < 0) return {ProfileList::Status::kNoProfile, -1};
+  const std::string current_before = list_.CurrentId();
+  const ProfileList::Outcome outcome = list_.Delete(index);
+  if (!outcome.ok()) return outcome;
+  ShowList();
+  // The page must not keep working on the document that is gone: the profile that is now
+  // current goes into the device.
+  if (list_.CurrentId() != current_before) ApplyCurrent();
+  return outcome;
+}
+
+bool CDeviceProfileUI::ExportProfile(const std::string& path) {
+  EnsureControls();
+  const bool written = list_.Export(GetCurrentIndex(), path);
+  if (!written) qCWarning(lcVorlin) << "profile not exported to" << path.c_str();
+  return written;
+}
+
+bool CDeviceProfileUI::ResetCurrentProfile() {
+  return list_.ResetProfile(list_.SelectedIndex());
+}
+
+bool CDeviceProfileUI::Confirm(const char* text_key) {
+  return message_box_(this, QString::fromLatin1(text_key), kMessageConfirmCancel) == 1;
+}
+
+void CDeviceProfileUI::Tell(const char* text_key) {
+  message_box_(this, QString::fromLatin1(text_key), kMessageConfirmOnly);
+}
+
+void CDeviceProfileUI::ToggleMenu() {
+  if (menu_) menu_->setHidden(!menu_->isHidden());
+}
+
+bool CDeviceProfileUI::HandleNotification(const Notification& n) {
+  if (!n.sender || !isAncestorOf(n.sender)) return false;
+  EnsureControls();
+  const QString name = n.SenderName();
+  if (n.sender == combo_) {
+    if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
+      SetTimer(combo_, kSwitchTimerId, kSwitchDelayMs);
+      return true;
+    }
+    if (n.Is(QString::fromLatin1(notify::kTimer)) && n.timer_id == kSwitchTimerId) {
+      KillTimer(combo_, kSwitchTimerId);
+      SwitchProfile();
+      return true;
+    }
+    return false;
+  }
+  if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
+
+  if (name == QLatin1String("device_add_btn")) {
+    if (Confirm(kAskAdd)) AddProfile();
+  } else if (name == QLatin1String("device_copy_btn")) {
+    if (Confirm(kAskCopy)) CopyProfile();
+  } else if (name == QLatin1String("device_sub_btn")) {
+    if (Confirm(kAskDelete)) DeleteProfile();
+  } else if (name == QLatin1String("device_profile_edit_save_btn")) {
+    RenameProfile();
+  } else if (name == QLatin1String("device_import_btn")) {
+    if (GetCurrentIndex() < 0) return true;
+    const QString path = dialogs_->OpenFile(window(), QString::fromLatin1(kProfileFileFilter));
+    if (!path.isEmpty()) ImportProfile(path.toStdString());
+  } else if (name == QLatin1String("device_export_btn")) {
+    if (GetCurrentIndex() < 0) return true;
+    const QString path = dialogs_->SaveFile(window(), QString::fromLatin1(kProfileFileFilter));
+    if (!path.isEmpty()) ExportProfile(path.toStdString());
+  } else if (name == QLatin1String("device_reset_btn")) {
+    if (Confirm(kAskReset) && host_) host_->ResetToFactory();
+  } else if (name == QLatin1String("profile_fun_spread_btn")) {
+    ToggleMenu();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void RegisterProfileBarControls() {
+  ControlFactory& factory = ControlFactory::Instance();
+  factory.Register<CDeviceProfileUI>(
+      {QStringLiteral("DeviceProfile"), QStringLiteral("CDeviceProfileUI")});
+  factory.RegisterSubLayout(QStringLiteral("DeviceProfileUI"),
+                            QString::fromLatin1(CDeviceProfileUI::kLayout));
+}
+
+}  // namespace vorlin

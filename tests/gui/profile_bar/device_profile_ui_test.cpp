@@ -1,0 +1,330 @@
+// The profile bar driven through its controls, as the main window routes them.
+#include "profile_bar/device_profile_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSize>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include "gui/profile_bar/profile_bar_test_support.h"
+#include "shell/message_box.h"
+#include "ui/language_file.h"
+#include "ui/layout_loader.h"
+
+namespace vorlin {
+namespace {
+
+using testing::ProfileBarTest;
+
+TEST_F(ProfileBarTest, TheComboShowsTheList) {
+  EXPECT_EQ(ComboTexts(), QStringList{QStringLiteral("profile1")});
+  EXPECT_EQ(Combo()->currentIndex(), 0);
+  EXPECT_EQ(Combo()->itemData(0).toString(), QStringLiteral("profile1"));
+  EXPECT_EQ(Combo()->itemData(0, Qt::SizeHintRole).toSize().height(), 30);
+  EXPECT_EQ(Control<QLineEdit>("device_profile_name_edit")->text(), QStringLiteral("profile1"));
+  EXPECT_EQ(bar_->GetProfileCount(), 1);
+  EXPECT_EQ(bar_->GetProfilePath(0), folder_ + bar_->GetCurrentProfileId() + ".Json");
+  // Loading does not apply anything: the page loads the current profile itself.
+  EXPECT_TRUE(host_.applied.empty());
+
+  Click("device_add_btn");
+  Click("device_add_btn");
+  EXPECT_EQ(ComboTexts(), (QStringList{QStringLiteral("profile1"), QStringLiteral("profile2"),
+                                       QStringLiteral("profile3")}));
+  EXPECT_EQ(bar_->GetCurrentIndex(), 2);
+  EXPECT_EQ(Control<QLineEdit>("device_profile_name_edit")->text(), QStringLiteral("profile3"));
+
+  // A restarted page shows the same list with the same profile current.
+  window_.reset();
+  router_.bars.clear();
+  dialogs_ = nullptr;
+  SetUp();
+  EXPECT_EQ(ComboTexts().size(), 3);
+  EXPECT_EQ(bar_->GetCurrentIndex(), 2);
+}
+
+TEST_F(ProfileBarTest, ButtonsAskFirstAndDoNothingWhenDeclined) {
+  ASSERT_EQ(bar_->AddProfile().index, 1);
+  ASSERT_EQ(bar_->AddProfile().index, 2);
+  host_.applied.clear();
+  struct Case {
+    const char* button;
+    const char* question;
+    QStringList combo_after_yes;
+    int current_after_yes;
+  };
+  const Case cases[] = {
+      {"device_add_btn", "message_text_27?", {"profile1", "profile2", "profile3", "profile4"}, 3},
+      {"device_copy_btn",
+       "message_text_26?",
+       {"profile1", "profile2", "profile3", "profile4", "profile4 copy"},
+       4},
+      {"device_sub_btn", "message_text_29?", {"profile1", "profile2", "profile3", "profile4"}, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    const auto files = FolderFiles();
+    const QStringList combo = ComboTexts();
+    asked.clear();
+    answers = {0};
+    Click(c.button);
+    EXPECT_EQ(asked, QStringList{QString::fromLatin1(c.question)});
+    EXPECT_EQ(FolderFiles(), files);
+    EXPECT_EQ(ComboTexts(), combo);
+    EXPECT_TRUE(host_.applied.empty());
+
+    asked.clear();
+    Click(c.button);
+    EXPECT_EQ(asked, QStringList{QString::fromLatin1(c.question)});
+    EXPECT_EQ(ComboTexts(), c.combo_after_yes);
+    EXPECT_EQ(bar_->GetCurrentIndex(), c.current_after_yes);
+    // The profile now current goes into the device at once.
+    ASSERT_EQ(host_.applied.size(), 1u);
+    EXPECT_EQ(host_.applied.back().first, IdAt(c.current_after_yes));
+    EXPECT_EQ(host_.applied.back().second, bar_->GetProfilePath(c.current_after_yes));
+    EXPECT_EQ(ListOnDisk()["profileselect"], c.current_after_yes);
+    host_.applied.clear();
+  }
+}
+
+TEST_F(ProfileBarTest, ResetAsksAndLeavesTheWorkToThePage) {
+  const auto files = FolderFiles();
+  answers = {0, 1};
+  Click("device_reset_btn");
+  EXPECT_EQ(host_.resets, 0);
+  Click("device_reset_btn");
+  EXPECT_EQ(host_.resets, 1);
+  EXPECT_EQ(asked,
+            (QStringList{QStringLiteral("message_text_22?"), QStringLiteral("message_text_22?")}));
+  EXPECT_EQ(FolderFiles(), files);
+}
+
+TEST_F(ProfileBarTest, APickedProfileIsAppliedOnceTheChoiceRests) {
+  bar_->AddProfile();
+  bar_->AddProfile();
+  host_.applied.clear();
+  // The user runs through the list: only where they stop is loaded into the device.
+  Combo()->setCurrentIndex(0);
+  Combo()->setCurrentIndex(1);
+  EXPECT_TRUE(host_.applied.empty());
+  QTRY_COMPARE_WITH_TIMEOUT(host_.applied.size(), size_t{1}, 3000);
+  EXPECT_EQ(host_.applied[0].first, IdAt(1));
+  EXPECT_EQ(bar_->GetCurrentProfileId(), IdAt(1));
+  EXPECT_EQ(Control<QLineEdit>("device_profile_name_edit")->text(), QStringLiteral("profile2"));
+  EXPECT_EQ(ListOnDisk()["profileselect"], 1);
+  QTest::qWait(CDeviceProfileUI::kSwitchDelayMs + 100);
+  EXPECT_EQ(host_.applied.size(), 1u);
+}
+
+TEST_F(ProfileBarTest, RenameShowsWhyANameIsRefused) {
+  bar_->AddProfile();
+  bar_->SelectProfile(0);
+  struct Case {
+    const char* name;
+    QStringList messages;
+    const char* combo_text;
+  };
+  const Case cases[] = {
+      {"", {"message_text_25"}, "profile1"},
+      {"   ", {"message_text_25"}, "profile1"},
+      {"PROFILE2", {"message_text_5"}, "profile1"},
+      {"Gaming", {}, "Gaming"},
+      {"gaming", {}, "gaming"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    asked.clear();
+    Control<QLineEdit>("device_profile_name_edit")->setText(QString::fromUtf8(c.name));
+    Click("device_profile_edit_save_btn");
+    EXPECT_EQ(asked, c.messages);
+    EXPECT_EQ(Combo()->itemText(0), QString::fromLatin1(c.combo_text));
+    EXPECT_EQ(Combo()->itemData(0).toString(), QString::fromLatin1(c.combo_text));
+    EXPECT_EQ(Combo()->itemText(1), QStringLiteral("profile2"));
+  }
+  EXPECT_EQ(JsonFileIo::ReadJsonFile(bar_->GetProfilePath(0))["profilename"], "gaming");
+}
+
+TEST_F(ProfileBarTest, DeletingTheCurrentProfileAppliesTheOneBeforeIt) {
+  bar_->AddProfile();
+  bar_->AddProfile();
+  const std::string gone = bar_->GetProfilePath(2);
+  host_.applied.clear();
+  Click("device_sub_btn");
+  EXPECT_EQ(ComboTexts(), (QStringList{QStringLiteral("profile1"), QStringLiteral("profile2")}));
+  EXPECT_EQ(bar_->GetCurrentIndex(), 1);
+  EXPECT_FALSE(std::filesystem::exists(gone));
+  ASSERT_EQ(host_.applied.size(), 1u);
+  EXPECT_EQ(host_.applied[0].first, IdAt(1));
+
+  // Down to the last profile, which stays.
+  Click("device_sub_btn");
+  host_.applied.clear();
+  asked.clear();
+  const auto files = FolderFiles();
+  Click("device_sub_btn");
+  EXPECT_EQ(asked, QStringList{QStringLiteral("message_text_29?")});
+  EXPECT_EQ(ComboTexts(), QStringList{QStringLiteral("profile1")});
+  EXPECT_EQ(FolderFiles(), files);
+  EXPECT_TRUE(host_.applied.empty());
+}
+
+TEST_F(ProfileBarTest, TheFiftyFirstProfileIsRefusedWithAMessage) {
+  for (int i = 1; i < ProfileList::kMaxProfiles; ++i) ASSERT_TRUE(bar_->AddProfile().ok());
+  const std::string exported = temp_.filePath(QStringLiteral("one.json")).toStdString();
+  ASSERT_TRUE(bar_->ExportProfile(exported));
+  dialogs_->open_answer = QString::fromStdString(exported);
+  const auto files = FolderFiles();
+  for (const char* button : {"device_add_btn", "device_copy_btn", "device_import_btn"}) {
+    SCOPED_TRACE(button);
+    asked.clear();
+    Click(button);
+    EXPECT_TRUE(asked.contains(QStringLiteral("message_text_30"))) << asked.join(',').toStdString();
+    EXPECT_EQ(Combo()->count(), 50);
+    EXPECT_EQ(FolderFiles(), files);
+  }
+}
+
+TEST_F(ProfileBarTest, ImportThroughTheOpenDialog) {
+  Json::Value mine = JsonFileIo::ReadJsonFile(bar_->GetProfilePath(0));
+  mine["Device"][0]["LightInfo"]["Red"] = 42;
+  const QString file = temp_.filePath(QStringLiteral("work.json"));
+  ASSERT_TRUE(JsonFileIo::WriteJsonFile(file.toStdString(), mine));
+  host_.applied.clear();
+
+  dialogs_->open_answer = file;
+  Click("device_import_btn");
+  Click("device_import_btn");
+  EXPECT_EQ(dialogs_->calls, (QStringList{QStringLiteral("open:Profile Files(*.json)"),
+                                          QStringLiteral("open:Profile Files(*.json)")}));
+  EXPECT_EQ(ComboTexts(), (QStringList{QStringLiteral("profile1"), QStringLiteral("work"),
+                                       QStringLiteral("work(1)")}));
+  EXPECT_EQ(bar_->GetCurrentIndex(), 2);
+  EXPECT_EQ(JsonFileIo::ReadJsonFile(bar_->GetProfilePath(2))["Device"], mine["Device"]);
+  ASSERT_EQ(host_.applied.size(), 2u);
+  EXPECT_EQ(host_.applied[1].first, IdAt(2));
+  EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(ProfileBarTest, AFileThatIsNoProfileOrACancelledDialogChangesNothing) {
+  const QString keyboard = temp_.filePath(QStringLiteral("keyboard.json"));
+  Json::Value document = JsonFileIo::ReadJsonFile(testing::FactoryPath("keyboard"));
+  document["profilename"] = "kb";
+  document["profileUUID"] = "kb";
+  ASSERT_TRUE(JsonFileIo::WriteJsonFile(keyboard.toStdString(), document));
+  const QString text = temp_.filePath(QStringLiteral("notes.json"));
+  ASSERT_TRUE(JsonFileIo::WriteJsonFile(text.toStdString(), Json::Value("notes")));
+
+  const auto files = FolderFiles();
+  for (const QString& answer : {keyboard, text, QString()}) {
+    SCOPED_TRACE(answer.toStdString());
+    dialogs_->open_answer = answer;
+    Click("device_import_btn");
+    EXPECT_EQ(ComboTexts(), QStringList{QStringLiteral("profile1")});
+    EXPECT_EQ(FolderFiles(), files);
+    EXPECT_TRUE(host_.applied.empty());
+    EXPECT_TRUE(asked.isEmpty());
+  }
+}
+
+TEST_F(ProfileBarTest, ExportThroughTheSaveDialog) {
+  const QString file = temp_.filePath(QStringLiteral("saved"));
+  dialogs_->save_answer = QString();
+  Click("device_export_btn");
+  EXPECT_FALSE(QFile::exists(file));
+
+  dialogs_->save_answer = file;
+  Click("device_export_btn");
+  EXPECT_EQ(dialogs_->calls, (QStringList{QStringLiteral("save:Profile Files(*.json)"),
+                                          QStringLiteral("save:Profile Files(*.json)")}));
+  // Exactly the chosen path, with the profile's document.
+  EXPECT_EQ(JsonFileIo::ReadJsonFile(file.toStdString()),
+            JsonFileIo::ReadJsonFile(bar_->GetProfilePath(0)));
+}
+
+TEST_F(ProfileBarTest, TheSpreadButtonFoldsTheMenu) {
+  QWidget* menu = Control("profile_menu_layout");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isHidden());
+  Click("profile_fun_spread_btn");
+  EXPECT_FALSE(menu->isHidden());
+  Click("profile_fun_spread_btn");
+  EXPECT_TRUE(menu->isHidden());
+}
+
+TEST_F(ProfileBarTest, EachBarAnswersOnlyForItsOwnControls) {
+  CDeviceProfileUI* other = AddBar(temp_.filePath(QStringLiteral("keyboard")).toStdString() + "/");
+  auto* other_add = FindControl<QPushButton>(other, QStringLiteral("device_add_btn"));
+  ASSERT_NE(other_add, nullptr);
+  other_add->click();
+  EXPECT_EQ(other->GetProfileCount(), 2);
+  EXPECT_EQ(bar_->GetProfileCount(), 1);
+  EXPECT_EQ(asked, QStringList{QStringLiteral("message_text_27?")});
+
+  Notification foreign{QStringLiteral("click"), window_.get()};
+  EXPECT_FALSE(bar_->HandleNotification(foreign));
+}
+
+TEST_F(ProfileBarTest, APageLayoutCreatesTheBarWithItsTree) {
+  RegisterProfileBarControls();
+  std::unique_ptr<QWidget> page =
+      LoadWindow(QStringLiteral(VORLIN_SOURCE_DIR "/tests/gui/profile_bar/layouts/"
+                                                  "page_with_profile_bar.xml"));
+  ASSERT_NE(page, nullptr);
+  auto* bar = FindControl<CDeviceProfileUI>(page.get(), QStringLiteral("device_profile"));
+  ASSERT_NE(bar, nullptr);
+  bar->SetMessageBox([](QWidget*, const QString&, int) { return 1; });
+  bar->SetFolders(temp_.filePath(QStringLiteral("page")).toStdString(),
+                  testing::FactoryPath("mouse"));
+  // The tree the layout gave is used, not a second one.
+  EXPECT_EQ(bar->findChildren<QComboBox*>(QStringLiteral("device_profile_combo")).size(), 1);
+  auto* combo = FindControl<QComboBox>(bar, QStringLiteral("device_profile_combo"));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->count(), 1);
+  EXPECT_EQ(bar->GetCurrentIndex(), 0);
+}
+
+TEST_F(ProfileBarTest, EveryTextOfTheBarExistsInBothLanguages) {
+  QStringList keys = {QStringLiteral("message_text_5"),  QStringLiteral("message_text_22"),
+                      QStringLiteral("message_text_25"), QStringLiteral("message_text_26"),
+                      QStringLiteral("message_text_27"), QStringLiteral("message_text_29"),
+                      QStringLiteral("message_text_30"), QStringLiteral("tips_text")};
+  QFile layout(testing::SkinFolder() + QLatin1Char('/') +
+               QString::fromLatin1(CDeviceProfileUI::kLayout));
+  ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&layout);
+  bool key_follows = false;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (!xml.isStartElement()) continue;
+    if (xml.name() == QLatin1String("property")) {
+      const auto name = xml.attributes().value(QLatin1String("name"));
+      key_follows = name == QLatin1String("textKey") || name == QLatin1String("toolTipKey");
+    } else if (key_follows && xml.name() == QLatin1String("string")) {
+      keys << xml.readElementText().trimmed();
+      key_follows = false;
+    }
+  }
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  ASSERT_GT(keys.size(), 15);
+  for (const char* file : {"lan_en.xml", "lan_cn.xml"}) {
+    QFile language(testing::SkinFolder() + QLatin1Char('/') + QString::fromLatin1(file));
+    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
+    const std::optional<LanguageTexts> texts = ParseLanguageFile(language.readAll());
+    ASSERT_TRUE(texts.has_value()) << file;
+    for (const QString& key : keys) {
+      EXPECT_FALSE(texts->texts.value(key).isEmpty()) << file << " lacks " << key.toStdString();
+    }
+  }
+  EXPECT_EQ(Control<QPushButton>("device_add_btn")->text(), QStringLiteral("New"));
+}
+
+}  // namespace
+}  // namespace vorlin
