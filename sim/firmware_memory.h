@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hid/command_report.h"
+
 namespace vorlin {
 
 enum class FirmwareKind : uint8_t { Mouse, Keyboard, MousePad, Headset };
@@ -40,7 +42,6 @@ inline constexpr size_t kMemoryAreaCount = 11;
 std::string_view MemoryAreaName(MemoryArea area);
 
 // Record sizes and strides the program relies on.
-inline constexpr size_t kDeviceInfoSize = 34;
 inline constexpr size_t kStatusRecordSize = 6;
 inline constexpr size_t kKeyTablePageSize = 512;               // key-table page p starts at p x 512
 inline constexpr size_t kColorGroupStride = 512;               // colour group g starts at g x 512

@@ -1,64 +1,87 @@
 // vorlin: configuration utility for the mouse, keyboard, mouse pad and headset of the product
-// family. This entry point sets up where HID interfaces come from (hidraw nodes, or the emulated
-// devices when none is plugged in or --demo is given, plus the emulator socket when asked for).
+// family. Without options it opens the main window; --probe keeps the console device probe.
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <csignal>
+#include <cstring>
 #include <iostream>
 #include <memory>
 
+#include "app/app_session.h"
 #include "app/device_probe.h"
+#include "app/main_window.h"
 #include "hid/hid_backend.h"
 #include "hid/hidraw_backend.h"
 #include "hid/virtual_bus.h"
+#include "shell/app_identity.h"
+#include "shell/app_paths.h"
+#include "shell/language_fonts.h"
+#include "shell/private_fonts.h"
+#include "shell/single_instance.h"
 #include "sim/device_emulator.h"
 #include "sim/socket_seam.h"
+#include "ui/skin_manager.h"
 
 namespace {
 
-void WaitForTerminationSignal() {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  int signal = 0;
-  sigwait(&set, &signal);
+using namespace vorlin;
+
+struct CommonOptions {
+  QCommandLineOption demo{"demo", "Use the emulated devices even when real ones are present."};
+  QCommandLineOption simSocket{
+      "sim-socket",
+      "Accept emulated devices from other processes on this socket (also VORLIN_SIM_SOCKET).",
+      "path"};
+  QCommandLineOption probe{"probe", "List the supported devices on the console and exit."};
+  QCommandLineOption wait{"wait",
+                          "With --probe: keep serving the emulator socket until interrupted."};
+  QCommandLineOption screenshot{"screenshot", "Write a PNG of the main window and exit.", "path"};
+  QCommandLineOption scale{"scale", "The window's scale in DPI (96 = 100 %, 144 = 150 %).", "dpi"};
+  QCommandLineOption automation{
+      "automation", "Serve the automation interface on this socket (also VORLIN_AUTOMATION).",
+      "path"};
+
+  void AddTo(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "Configuration utility for the mouse, keyboard, mouse pad and headset.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({demo, simSocket, probe, wait, screenshot, scale, automation});
+  }
+};
+
+QString SimSocketPath(const QCommandLineParser& parser, const CommonOptions& options) {
+  QString path = parser.value(options.simSocket);
+  return path.isEmpty() ? qEnvironmentVariable("VORLIN_SIM_SOCKET") : path;
 }
 
-}  // namespace
+void BlockTerminationSignals(sigset_t* set) {
+  sigemptyset(set);
+  sigaddset(set, SIGINT);
+  sigaddset(set, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, set, nullptr);
+}
 
-int main(int argc, char** argv) {
-  using namespace vorlin;
+// The console probe: lists the supported interfaces and reads each device's information.
+int RunProbe(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
-
   QCommandLineParser parser;
-  parser.setApplicationDescription("Configuration utility for the mouse, keyboard, mouse pad and headset.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption demo("demo", "Use the emulated devices even when real ones are present.");
-  const QCommandLineOption simSocket(
-      "sim-socket", "Accept emulated devices from other processes on this socket.", "path");
-  const QCommandLineOption wait("wait", "Keep running (serving the emulator socket) until interrupted.");
-  parser.addOptions({demo, simSocket, wait});
+  CommonOptions options;
+  options.AddTo(parser);
   parser.process(app);
 
   // Signals are blocked before any thread starts so that only sigwait() sees them.
-  if (parser.isSet(wait)) {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-  }
+  sigset_t blocked;
+  if (parser.isSet(options.wait)) BlockTerminationSignals(&blocked);
 
   std::unique_ptr<DeviceEmulator> emulator;
   auto hidraw = std::make_shared<HidrawBackend>();
-  if (!parser.isSet(demo)) {
+  if (!parser.isSet(options.demo)) {
     HidBackends::Add(hidraw);
     if (ProbeDevices(std::cout) == 0) {
       std::cout << "No supported device is plugged in: using the emulated devices.\n";
@@ -72,23 +95,23 @@ int main(int argc, char** argv) {
     ProbeDevices(std::cout);
   }
 
-  QString socketPath = parser.value(simSocket);
-  if (socketPath.isEmpty()) socketPath = qEnvironmentVariable("VORLIN_SIM_SOCKET");
+  const QString socket_path = SimSocketPath(parser, options);
   std::unique_ptr<SocketSeam> seam;
-  if (!socketPath.isEmpty()) {
-    std::shared_ptr<VirtualHidBus> bus = emulator ? emulator->Bus() : std::make_shared<VirtualHidBus>();
+  if (!socket_path.isEmpty()) {
+    std::shared_ptr<VirtualHidBus> bus =
+        emulator ? emulator->Bus() : std::make_shared<VirtualHidBus>();
     HidBackends::Add(bus);
     seam = std::make_unique<SocketSeam>(bus);
     std::string error;
-    if (!seam->Listen(socketPath.toStdString(), &error)) {
-      std::cerr << "cannot listen on " << socketPath.toStdString() << ": " << error << "\n";
+    if (!seam->Listen(socket_path.toStdString(), &error)) {
+      std::cerr << "cannot listen on " << socket_path.toStdString() << ": " << error << "\n";
       return 1;
     }
-    std::cout << "Emulator socket: " << socketPath.toStdString() << "\n";
+    std::cout << "Emulator socket: " << socket_path.toStdString() << "\n";
   }
-
-  if (parser.isSet(wait)) {
-    WaitForTerminationSignal();
+  if (parser.isSet(options.wait)) {
+    int signal = 0;
+    sigwait(&blocked, &signal);
     if (seam) {
       std::cout << "Interfaces attached through the socket:\n";
       ProbeDevices(std::cout);
@@ -97,4 +120,72 @@ int main(int argc, char** argv) {
   seam.reset();
   HidBackends::Clear();
   return 0;
+}
+
+bool WantsProbe(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--probe") == 0 || std::strcmp(argv[i], "-probe") == 0) return true;
+  }
+  return false;
+}
+
+int RunWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QCoreApplication::setApplicationName("vorlin");
+  QCoreApplication::setApplicationVersion(VORLIN_VERSION);
+  // The window hides in the tray; only the program's own exit ends it.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QCommandLineParser parser;
+  CommonOptions options;
+  options.AddTo(parser);
+  parser.process(app);
+
+  AppSessionOptions session_options;
+  session_options.demo = parser.isSet(options.demo);
+  session_options.simSocket = SimSocketPath(parser, options);
+  session_options.screenshotPath = parser.value(options.screenshot);
+  session_options.automationPath = parser.value(options.automation);
+  if (session_options.automationPath.isEmpty()) {
+    session_options.automationPath = qEnvironmentVariable("VORLIN_AUTOMATION");
+  }
+  if (parser.isSet(options.scale)) {
+    bool ok = false;
+    session_options.forcedDpi = parser.value(options.scale).toInt(&ok);
+    if (!ok || session_options.forcedDpi <= 0) {
+      std::cerr << "--scale takes a DPI value such as 96 or 144\n";
+      return 2;
+    }
+  }
+
+  // A screenshot run is a tool of its own and may run beside the user's program.
+  std::unique_ptr<SingleInstance> instance;
+  if (session_options.screenshotPath.isEmpty()) {
+    instance = std::make_unique<SingleInstance>();
+    if (instance->Acquire() == SingleInstance::Role::kAlreadyRunning) return 0;
+  }
+
+  PrivateFonts fonts;
+  fonts.LoadFolder(InstallPath(QStringLiteral("Font")));
+  RegisterFontSubstitutes();
+  SkinManager::Instance().SetSkinFolder(InstallPath(QStringLiteral("skin")));
+
+  AppSession session(session_options);
+  QString error;
+  if (!session.Start(&error)) {
+    std::cerr << "vorlin: " << error.toStdString() << "\n";
+    return 1;
+  }
+  if (instance) {
+    QObject::connect(instance.get(), &SingleInstance::ActivationRequested, &session,
+                     [&session] { session.MainWindow()->OnInstanceMessage(); });
+  }
+  QObject::connect(&session, &AppSession::Finished, &app, &QCoreApplication::exit);
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (WantsProbe(argc, argv)) return RunProbe(argc, argv);
+  return RunWindow(argc, argv);
 }

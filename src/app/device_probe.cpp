@@ -7,23 +7,32 @@
 #include "hid/device_link.h"
 #include "hid/device_tables.h"
 #include "hid/hid_device.h"
+#include "hid/slot_list.h"
 
 namespace vorlin {
 namespace {
 
 const char* KindName(uint16_t kind) {
   switch (kind) {
-    case kKindKeyboard: return "keyboard";
-    case kKindKeyboardReceiver: return "keyboard (receiver)";
-    case kKindMouse: return "mouse";
-    case kKindMouseReceiver: return "mouse (receiver)";
-    case kKindMousePad: return "mouse pad";
-    case kKindHeadset: return "headset";
+    case kKindKeyboard:
+      return "keyboard";
+    case kKindKeyboardReceiver:
+      return "keyboard (receiver)";
+    case kKindMouse:
+      return "mouse";
+    case kKindMouseReceiver:
+      return "mouse (receiver)";
+    case kKindMousePad:
+      return "mouse pad";
+    case kKindHeadset:
+      return "headset";
   }
   return "unknown";
 }
 
-bool IsReceiver(uint16_t kind) { return kind == kKindMouseReceiver || kind == kKindKeyboardReceiver; }
+bool IsReceiver(uint16_t kind) {
+  return kind == kKindMouseReceiver || kind == kKindKeyboardReceiver;
+}
 
 void ReadInformation(std::ostream& out, const std::string& path, uint16_t kind) {
   DeviceLink link;
@@ -75,6 +84,25 @@ int ProbeDevices(std::ostream& out) {
     out << KindName(entry.kind) << (entry.role == kRoleCommand ? " command" : " event")
         << " interface: " << *path << "\n";
     if (entry.role == kRoleCommand) ReadInformation(out, *path, entry.kind);
+  }
+  return found;
+}
+
+}  // namespace vorlin
+
+namespace vorlin {
+
+int CountSupportedInterfaces() {
+  HidDevice scan;
+  if (!scan.EnumerateInterfaces()) return 0;
+  int found = 0;
+  while (const std::string* path = scan.NextInterfacePath()) {
+    if (!SlotList().WantsPath(ParsePathNumbers(*path))) continue;
+    HidDevice probe;
+    if (!probe.Open(*path, true, false, true, false)) continue;
+    const HidCaps caps = probe.Caps();
+    probe.Close();
+    if (FindInterfaceRow(ParsePathNumbers(*path), caps.UsagePage, caps.Usage)) ++found;
   }
   return found;
 }

@@ -13,3 +13,11 @@ namespace vorlin {
 int ProbeDevices(std::ostream& out);
 
 }  // namespace vorlin
+
+namespace vorlin {
+
+// How many supported interfaces the registered backends present now (identity only; no device is
+// talked to).
+int CountSupportedInterfaces();
+
+}  // namespace vorlin

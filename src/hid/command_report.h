@@ -24,6 +24,8 @@ inline constexpr size_t kMaxCommandPayload = kCommandReportSize - kCommandPayloa
 inline constexpr uint8_t kReceiverNoAnswer = 0xAA;
 inline constexpr uint8_t kStatusFailed = 0xFF;
 inline constexpr uint8_t kStatusRefused = 0xFE;
+// Length of the device information record (command 0x03).
+inline constexpr size_t kDeviceInfoSize = 34;
 
 enum CommandCode : uint8_t {
   kCmdBeginConfig = 0x01,

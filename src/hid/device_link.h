@@ -36,7 +36,6 @@ inline constexpr int kWirelessTimeoutMs = 5000;
 inline constexpr int kWirelessQuietTimeoutMs = 500;
 inline constexpr uint8_t kWiredChunkSize = 56;
 inline constexpr uint8_t kWirelessChunkSize = 24;
-inline constexpr size_t kDeviceInfoSize = 34;
 inline constexpr uint16_t kMaxBlockSize = 512;
 
 class DeviceLink {

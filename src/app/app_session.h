@@ -1,0 +1,80 @@
+#pragma once
+
+// One run of the windowed program: where the HID interfaces come from (hidraw nodes, the emulated
+// devices of demo mode, the emulator socket), the main window, and the optional automation
+// interface and start-up screenshot. main() builds one after the application object; the tests
+// build their own.
+
+#include <memory>
+
+#include <QObject>
+#include <QString>
+
+#include "hid/discovery_scanner.h"
+
+namespace vorlin {
+
+class AutomationServer;
+class CMainWnd;
+class DeviceEmulator;
+class HidBackend;
+class SocketSeam;
+class VirtualHidBus;
+
+struct AppSessionOptions {
+  // Use the emulated devices even when real ones are present.
+  bool demo = false;
+  // Look at the hidraw nodes (off in tests); with none of the supported devices there at start-up,
+  // the emulated devices are used.
+  bool useHidraw = true;
+  // Accept emulated devices from other processes on this socket.
+  QString simSocket;
+  // 0: the monitor's scale; else a fixed one (96, 144, ...).
+  int forcedDpi = 0;
+  // Write a picture of the window here once it is laid out, then end.
+  QString screenshotPath;
+  // Serve the automation interface here.
+  QString automationPath;
+  bool useSessionBus = true;
+  bool followSleep = true;
+  // The scanner's rescan interval when a backend gives no change notice (tests shorten it).
+  std::chrono::milliseconds rescanInterval{1000};
+};
+
+class AppSession : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit AppSession(AppSessionOptions options, QObject* parent = nullptr);
+  ~AppSession() override;
+
+  // Sets up the backends and the window. False, with the reason, when the program cannot run
+  // (the emulator socket or the automation socket cannot listen, the window cannot be built).
+  bool Start(QString* error);
+
+  CMainWnd* MainWindow() const { return window_.get(); }
+  DeviceEmulator* Emulator() const { return emulator_.get(); }
+  bool Emulated() const { return emulated_; }
+  const std::shared_ptr<VirtualHidBus>& Bus() const { return bus_; }
+
+ signals:
+  // The run is over (window closed, screenshot written or failed): leave the event loop with
+  // this exit code.
+  void Finished(int exitCode);
+
+ private:
+  void TakeScreenshot();
+
+  AppSessionOptions options_;
+  std::shared_ptr<HidBackend> hidraw_;
+  std::shared_ptr<VirtualHidBus> bus_;
+  std::unique_ptr<DeviceEmulator> emulator_;
+  std::unique_ptr<SocketSeam> seam_;
+  std::unique_ptr<CMainWnd> window_;
+  std::unique_ptr<AutomationServer> automation_;
+  bool emulated_ = false;
+  bool finished_ = false;
+  int exit_code_ = 0;
+};
+
+}  // namespace vorlin

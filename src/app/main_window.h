@@ -1,0 +1,218 @@
+#pragma once
+
+// CMainWnd: the program's only top-level window. It owns the device pages and the selector strip
+// of device options, runs the discovery scanner, routes every notification of its controls,
+// follows the screen's scale, suspend and resume, keeps the tray icon and talks to other programs
+// through the shell's session-bus interface.
+
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+
+#include "app/device_rows.h"
+#include "app/notification_router.h"
+#include "app/thread_table.h"
+#include "hid/discovery_scanner.h"
+#include "hid/slot_list.h"
+#include "shell/language_switcher.h"
+#include "shell/shell_bus.h"
+#include "shell/skin_observer.h"
+#include "ui/notification.h"
+
+class QAbstractButton;
+class QLabel;
+class QMenu;
+class QSettings;
+class QStackedWidget;
+class QWidget;
+
+namespace vorlin {
+
+class CAboutWnd;
+class CDeviceOptionUI;
+class CDevicePage;
+class CSkinWnd;
+class SleepWatch;
+
+struct MainWindowOptions {
+  // The devices are the emulator's: the title bar says so.
+  bool emulated = false;
+  // A fixed scale instead of the monitor's (0: follow the monitor).
+  int forcedDpi = 0;
+  // Register the session-bus interface (off in tests that run several windows).
+  bool useSessionBus = true;
+  // Follow suspend and resume through logind.
+  bool followSleep = true;
+  DiscoveryScannerOptions scanner;
+};
+
+class CMainWnd : public QObject,
+                 public NotifyHandler,
+                 public DiscoverySink,
+                 public ShellBusHandler,
+                 public LanguageHost,
+                 public SkinChangedReceiver {
+  Q_OBJECT
+
+ public:
+  // Timers of the window (on its root control).
+  static constexpr int kRefitTimer = 1011;
+  static constexpr int kKeepAliveTimer = 1031;
+  static constexpr int kTrayMenuTimer = 1032;
+
+  explicit CMainWnd(MainWindowOptions options = {});
+  ~CMainWnd() override;
+
+  // Builds the window from "XML_MAIN" and initialises it (hidden until the first discovery pass).
+  // False when the layout cannot be built.
+  bool Create();
+
+  QWidget* Window() const { return window_.get(); }
+  int Dpi() const { return dpi_; }
+  bool FirstPassSeen() const { return first_pass_done_; }
+  bool Awake() const { return awake_; }
+  int LightControl() const { return light_control_; }
+  const NotificationRouter& Router() const { return router_; }
+  DiscoveryScanner* Scanner() const { return scanner_.get(); }
+
+  // The options of the selector strip, in strip order.
+  std::vector<CDeviceOptionUI*> Options() const;
+  std::vector<CDevicePage*> Pages() const;
+  int SelectedOption() const { return selected_option_; }
+
+  // Shows or hides option `index` (and selects it when `select`), then updates the strip.
+  void ShowOption(int index, bool show, bool select);
+  // Shows the option of page row `row` (selecting it only when none was shown), or disconnects it.
+  void ShowOptionOfRow(int row, bool show);
+  // A later start asked for the window.
+  void OnInstanceMessage();
+  // Hides or shows the window as the tray icon's left click does.
+  void ToggleWindow();
+  void ToggleLightControl();
+  void SetLightControl(int state, bool broadcast);
+  // Suspend and resume.
+  void OnSuspend();
+  void OnResume();
+  // Fits the window to its monitor (size, scale, centre).
+  void Refit();
+  // Closes the window: the program ends.
+  void Quit();
+  // Stops the threads and takes the tray icon away; the pages go with the window. Idempotent.
+  void Shutdown();
+  // Saves a picture of the window; false (with the reason) when it cannot be written.
+  bool SaveScreenshot(const QString& path, QString* error = nullptr);
+
+  // NotifyHandler
+  void Notify(const Notification& notification) override;
+  // DiscoverySink (scanner thread)
+  void InterfaceArrived(size_t slot) override;
+  void InterfaceLost(size_t slot) override;
+  void FirstPassDone() override;
+  // ShellBusHandler
+  void OnLightControlRequest(bool take_over) override;
+  void OnInstallerReport(int code, int value) override;
+  void OnGameMessage(GameMessage message, int wparam, int lparam) override;
+  std::vector<WorkToolRow> WorkToolRows() const override;
+  // LanguageHost
+  void ReplaceFonts(const std::vector<UiFont>& fonts) override;
+  void LanguageApplied(int index) override;
+  // SkinChangedReceiver
+  void OnSkinChanged(const SkinChangedParam& param) override;
+
+ signals:
+  // The first discovery pass is over and the window has been shown.
+  void FirstPassCompleted();
+  // The window has shut down; the program should leave its event loop.
+  void Closed();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Initialise();
+  void FindControls();
+  void BuildRoutes();
+  void CreateTray();
+  void ShowTrayMenu();
+  void OnMenuChoice(const QString& name);
+  void CloseSecondaryWindows();
+  void HideWindow();
+  void SetDevicesHidden(bool hidden);
+  void ApplyDpi(int dpi);
+  void CentreOnScreen();
+  void OnDeviceOptionChosen(QWidget* sender);
+  void SelectNeighbour(int step);
+  void UpdateNoDeviceNotice();
+  void UpdateStatusText();
+  void OnDisplayChanged();
+  void WatchScreens();
+
+  // Discovery, on the UI thread.
+  void OnFirstPass();
+  void OnInterfaceArrived(size_t slot);
+  void OnInterfaceLost(size_t slot);
+  CDevicePage* CreateDevicePage(const InterfaceEntry& key);
+  CDevicePage* FindPage(const InterfaceEntry& key) const;
+  void BindCommandInterface(size_t slot);
+  void BindEventInterface(size_t slot);
+  void SwitchConnection(size_t slot);
+  void CloseDevice(CDevicePage* page);
+  void DisconnectOption(int index);
+  int IndexOfOption(const CDeviceOptionUI* option) const;
+  std::vector<CDevicePage*>* ListOf(DeviceFamily family);
+  std::vector<CDevicePage*> DevicesWithHostState() const;
+
+  MainWindowOptions options_;
+  std::unique_ptr<QWidget> window_;
+  NotificationRouter router_;
+  bool initialised_ = false;
+  bool shut_down_ = false;
+
+  // Controls found once.
+  QPointer<QAbstractButton> close_btn_, max_btn_, restore_btn_, min_btn_, skin_btn_, set_btn_;
+  QPointer<QWidget> strip_;
+  QPointer<QStackedWidget> device_switch_;
+  QPointer<QStackedWidget> power_switch_;
+  QPointer<QWidget> no_device_;
+  QPointer<QAbstractButton> light_status_;
+  QPointer<QLabel> status_text_;
+  QPointer<QWidget> title_bar_;
+
+  // Devices.
+  SlotList slots_;
+  std::unique_ptr<DiscoveryScanner> scanner_;
+  ThreadTable threads_;
+  std::vector<CDevicePage*> mice_, keyboards_, pads_, headsets_;
+  std::vector<QWidget*> power_panels_;
+  int selected_option_ = -1;
+  int selected_minus_mice_ = -1;
+  int selected_minus_keyboards_ = -1;
+  uint32_t selected_kind_ = 0;
+  int selected_variant_ = 0;
+
+  // Window state.
+  int dpi_ = 96;
+  int applied_dpi_ = 0;
+  bool refit_pending_ = false;
+  bool display_changed_ = false;
+  bool active_ = false;
+  int light_control_ = 1;
+  bool awake_ = true;
+  bool first_pass_done_ = false;
+
+  // Services.
+  std::unique_ptr<QSystemTrayIcon> tray_;
+  std::unique_ptr<QMenu> tray_menu_;
+  std::unique_ptr<ShellBus> bus_;
+  std::unique_ptr<QSettings> settings_;
+  std::unique_ptr<LanguageSwitcher> language_;
+  std::unique_ptr<CAboutWnd> about_;
+  std::unique_ptr<CSkinWnd> skin_;
+  std::unique_ptr<SleepWatch> sleep_;
+};
+
+}  // namespace vorlin
