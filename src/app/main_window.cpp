@@ -22,6 +22,7 @@
 #include "app/device_page.h"
 #include "app/device_rows.h"
 #include "app/screen_fit.h"
+#include "app/settings_window.h"
 #include "app/sleep_watch.h"
 #include "platform/log.h"
 #include "shell/about_window.h"
@@ -209,6 +210,7 @@ void CMainWnd::BuildRoutes() {
     if (!skin_->Window() && !skin_->Create()) return;
     skin_->ShowBelow(skin_btn_);
   });
+  r.On(click, QStringLiteral("setbtn"), [this](N, int) { ShowSettingsWindow(); });
   for (const char* name : {"gamemodebtn", "cloudbtn", "smarteyesbtn"}) {
     r.On(click, QString::fromLatin1(name), [](N, int) {});
   }
@@ -361,6 +363,20 @@ void CMainWnd::HideWindow() {
 void CMainWnd::CloseSecondaryWindows() {
   if (about_) about_->Close();
   if (skin_) skin_->Close();
+  if (set_wnd_) set_wnd_->Close();
+}
+
+void CMainWnd::ShowSettingsWindow() {
+  if (!set_wnd_) {
+    CSetWnd::LanguageSource languages;
+    languages.entries = [this] { return language_ ? language_->Entries() : DefaultLanguageList(); };
+    languages.current = [this] { return language_ ? language_->CurrentIndex() : -1; };
+    languages.choose = [this](int index) {
+      if (language_) language_->Apply(index);
+    };
+    set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages));
+  }
+  set_wnd_->Show();
 }
 
 void CMainWnd::ToggleWindow() {
@@ -406,8 +422,9 @@ void CMainWnd::OnMenuChoice(const QString& name) {
     about_ = std::make_unique<CAboutWnd>(window_.get());
     about_->Exec();
     about_.reset();
+  } else if (name == QLatin1String("setwnd_menu")) {
+    ShowSettingsWindow();
   }
-  // "setwnd_menu" opens the settings window once it is part of the program.
 }
 
 void CMainWnd::Quit() {

@@ -35,6 +35,7 @@ namespace vorlin {
 class CAboutWnd;
 class CDeviceOptionUI;
 class CDevicePage;
+class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
 
@@ -88,6 +89,10 @@ class CMainWnd : public QObject,
   void ShowOption(int index, bool show, bool select);
   // Shows the option of page row `row` (selecting it only when none was shown), or disconnects it.
   void ShowOptionOfRow(int row, bool show);
+  // A choice of the tray menu ("setwnd_menu", "about_menu", "exit").
+  void OnMenuChoice(const QString& name);
+  // The settings window; null until it is first opened.
+  CSetWnd* SettingsWindow() const { return set_wnd_.get(); }
   // A later start asked for the window.
   void OnInstanceMessage();
   // Hides or shows the window as the tray icon's left click does.
@@ -138,8 +143,8 @@ class CMainWnd : public QObject,
   void BuildRoutes();
   void CreateTray();
   void ShowTrayMenu();
-  void OnMenuChoice(const QString& name);
   void CloseSecondaryWindows();
+  void ShowSettingsWindow();
   void HideWindow();
   void SetDevicesHidden(bool hidden);
   void ApplyDpi(int dpi);
@@ -212,6 +217,7 @@ class CMainWnd : public QObject,
   std::unique_ptr<LanguageSwitcher> language_;
   std::unique_ptr<CAboutWnd> about_;
   std::unique_ptr<CSkinWnd> skin_;
+  std::unique_ptr<CSetWnd> set_wnd_;
   std::unique_ptr<SleepWatch> sleep_;
 };
 

@@ -119,7 +119,7 @@ TEST_F(AutomationTest, BadRequestsAreAnsweredWithAnError) {
       {R"({"control":"closebtn"})", "\"op\""},
       {R"({"op":"click"})", "\"control\""},
       {R"({"op":"click","control":"no_such_control"})", "no control"},
-      {R"({"op":"click","control":"setbtn"})", "not visible"},  // hidden: a user cannot
+      {R"({"op":"click","control":"restorebtn"})", "not visible"},  // hidden: a user cannot
       {R"({"op":"value","control":"closebtn","value":3})", "no value"},
       {R"({"op":"text","control":"closebtn","text":"x"})", "not an edit"},
       {R"({"op":"screenshot"})", "\"path\""},
