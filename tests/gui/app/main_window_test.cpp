@@ -12,29 +12,15 @@
 #include "app/device_page.h"
 #include "app/main_window.h"
 #include "hid/hid_backend.h"
+#include "main_window_fixture.h"
 #include "sim/device_emulator.h"
 #include "ui/find_control.h"
 
 namespace vorlin {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
  protected:
-  void SetUp() override {
-    HidBackends::Add(emulator_.Bus());
-    MainWindowOptions options;
-    options.useSessionBus = false;
-    options.followSleep = false;
-    options.forcedDpi = 96;
-    window_ = std::make_unique<CMainWnd>(std::move(options));
-    ASSERT_TRUE(window_->Create());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->FirstPassSeen(); }, 5000));
-  }
-  void TearDown() override {
-    window_.reset();
-    HidBackends::Remove(emulator_.Bus());
-  }
-
   // The options shown, by their device's data name.
   QStringList Shown() const {
     QStringList names;
@@ -57,9 +43,6 @@ class MainWindowTest : public ::testing::Test {
     }
     return nullptr;
   }
-
-  DeviceEmulator emulator_;
-  std::unique_ptr<CMainWnd> window_;
 };
 
 TEST_F(MainWindowTest, OnePagePerRowAndTheStripShowsThePluggedDevices) {

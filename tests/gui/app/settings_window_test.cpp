@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/settings_window.h"
 #include "hid/hid_backend.h"
+#include "main_window_fixture.h"
 #include "shell/app_paths.h"
 #include "shell/language_list.h"
 #include "shell/skin_settings.h"
@@ -28,23 +29,15 @@
 namespace vorlin {
 namespace {
 
-class SecondaryWindowsTest : public ::testing::Test {
+class SecondaryWindowsTest : public test::MainWindowFixture {
  protected:
   void SetUp() override {
     ForgetLanguage();
     QFile::remove(SkinSettingsPath());
-    HidBackends::Add(emulator_.Bus());
-    MainWindowOptions options;
-    options.useSessionBus = false;
-    options.followSleep = false;
-    options.forcedDpi = 96;
-    window_ = std::make_unique<CMainWnd>(std::move(options));
-    ASSERT_TRUE(window_->Create());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->FirstPassSeen(); }, 5000));
+    MainWindowFixture::SetUp();
   }
   void TearDown() override {
-    window_.reset();
-    HidBackends::Remove(emulator_.Bus());
+    MainWindowFixture::TearDown();
     ForgetLanguage();  // the other tests start in the default language
   }
   static void ForgetLanguage() {
@@ -66,9 +59,6 @@ class SecondaryWindowsTest : public ::testing::Test {
     ASSERT_NE(control, nullptr);
     QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
   }
-
-  DeviceEmulator emulator_;
-  std::unique_ptr<CMainWnd> window_;
 };
 
 TEST_F(SecondaryWindowsTest, ChoosingEnglishSwitchesTheTextsAndIsRemembered) {
