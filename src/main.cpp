@@ -12,17 +12,13 @@
 
 #include "app/app_session.h"
 #include "app/device_probe.h"
+#include "app/device_sources.h"
 #include "app/main_window.h"
-#include "hid/hid_backend.h"
-#include "hid/hidraw_backend.h"
-#include "hid/virtual_bus.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
 #include "shell/private_fonts.h"
 #include "shell/single_instance.h"
-#include "sim/device_emulator.h"
-#include "sim/socket_seam.h"
 #include "ui/skin_manager.h"
 
 namespace {
@@ -79,46 +75,27 @@ int RunProbe(int argc, char** argv) {
   sigset_t blocked;
   if (parser.isSet(options.wait)) BlockTerminationSignals(&blocked);
 
-  std::unique_ptr<DeviceEmulator> emulator;
-  auto hidraw = std::make_shared<HidrawBackend>();
-  if (!parser.isSet(options.demo)) {
-    HidBackends::Add(hidraw);
-    if (ProbeDevices(std::cout) == 0) {
-      std::cout << "No supported device is plugged in: using the emulated devices.\n";
-      HidBackends::Remove(hidraw);
-    }
+  DeviceSourceOptions source_options;
+  source_options.demo = parser.isSet(options.demo);
+  source_options.simSocket = SimSocketPath(parser, options).toStdString();
+  DeviceSources sources;
+  std::string error;
+  if (!sources.Start(source_options, &error)) {
+    std::cerr << error << "\n";
+    return 1;
   }
-  if (HidBackends::All().empty()) {
-    emulator = std::make_unique<DeviceEmulator>();
-    HidBackends::Add(emulator->Bus());
-    std::cout << "Emulated devices:\n";
-    ProbeDevices(std::cout);
-  }
-
-  const QString socket_path = SimSocketPath(parser, options);
-  std::unique_ptr<SocketSeam> seam;
-  if (!socket_path.isEmpty()) {
-    std::shared_ptr<VirtualHidBus> bus =
-        emulator ? emulator->Bus() : std::make_shared<VirtualHidBus>();
-    HidBackends::Add(bus);
-    seam = std::make_unique<SocketSeam>(bus);
-    std::string error;
-    if (!seam->Listen(socket_path.toStdString(), &error)) {
-      std::cerr << "cannot listen on " << socket_path.toStdString() << ": " << error << "\n";
-      return 1;
-    }
-    std::cout << "Emulator socket: " << socket_path.toStdString() << "\n";
-  }
+  if (sources.Emulated()) std::cout << "Emulated devices:\n";
+  ProbeDevices(std::cout);
+  if (!source_options.simSocket.empty())
+    std::cout << "Emulator socket: " << source_options.simSocket << "\n";
   if (parser.isSet(options.wait)) {
     int signal = 0;
     sigwait(&blocked, &signal);
-    if (seam) {
+    if (!source_options.simSocket.empty()) {
       std::cout << "Interfaces attached through the socket:\n";
       ProbeDevices(std::cout);
     }
   }
-  seam.reset();
-  HidBackends::Clear();
   return 0;
 }
 

@@ -4,14 +4,8 @@
 #include <QTimer>
 
 #include "app/automation.h"
-#include "app/device_probe.h"
 #include "app/main_window.h"
-#include "hid/hid_backend.h"
-#include "hid/hidraw_backend.h"
-#include "hid/virtual_bus.h"
 #include "platform/log.h"
-#include "sim/device_emulator.h"
-#include "sim/socket_seam.h"
 
 namespace vorlin {
 
@@ -25,53 +19,28 @@ AppSession::AppSession(AppSessionOptions options, QObject* parent)
 
 AppSession::~AppSession() {
   automation_.reset();
-  window_.reset();  // stops the scanner before its backends go
-  seam_.reset();
-  if (hidraw_) HidBackends::Remove(hidraw_);
-  if (bus_) HidBackends::Remove(bus_);
-  emulator_.reset();
+  window_.reset();  // stops the scanner before its backends go (sources_ is destroyed last)
 }
 
 bool AppSession::Start(QString* error) {
-  if (options_.useHidraw && !options_.demo) {
-    hidraw_ = std::make_shared<HidrawBackend>();
-    HidBackends::Add(hidraw_);
-    if (CountSupportedInterfaces() == 0) {
-      qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
-      HidBackends::Remove(hidraw_);
-      hidraw_.reset();
-    }
+  DeviceSourceOptions sources;
+  sources.demo = options_.demo;
+  sources.useHidraw = options_.useHidraw;
+  sources.simSocket = options_.simSocket.toStdString();
+  std::string reason;
+  if (!sources_.Start(sources, &reason)) {
+    if (error) *error = QString::fromStdString(reason);
+    return false;
   }
-  if (!hidraw_) {
-    emulator_ = std::make_unique<DeviceEmulator>();
-    bus_ = emulator_->Bus();
-    // Demo mode runs for as long as the user likes: keep no report trace (lighting frames alone
-    // would fill it), tests keep theirs.
-    bus_->SetTraceLimit(0);
-    emulated_ = true;
-  }
-  if (!options_.simSocket.isEmpty()) {
-    if (!bus_) bus_ = std::make_shared<VirtualHidBus>();
-    seam_ = std::make_unique<SocketSeam>(bus_);
-    std::string reason;
-    if (!seam_->Listen(options_.simSocket.toStdString(), &reason)) {
-      if (error) {
-        *error = QStringLiteral("cannot listen on %1: %2")
-                     .arg(options_.simSocket, QString::fromStdString(reason));
-      }
-      return false;
-    }
-  }
-  if (bus_) HidBackends::Add(bus_);
 
   MainWindowOptions window_options;
-  window_options.emulated = emulated_;
+  window_options.emulated = sources_.Emulated();
   window_options.forcedDpi = options_.forcedDpi;
   window_options.useSessionBus = options_.useSessionBus;
   window_options.followSleep = options_.followSleep;
   window_options.scanner = DiscoveryScannerOptions::ForThisSystem();
   window_options.scanner.rescanInterval = options_.rescanInterval;
-  if (!hidraw_) window_options.scanner.hotplug.reset();
+  if (!sources_.UsesHidraw()) window_options.scanner.hotplug.reset();
   window_ = std::make_unique<CMainWnd>(std::move(window_options));
   connect(window_.get(), &CMainWnd::Closed, this, [this] {
     if (finished_) return;

@@ -10,16 +10,13 @@
 #include <QObject>
 #include <QString>
 
+#include "app/device_sources.h"
 #include "hid/discovery_scanner.h"
 
 namespace vorlin {
 
 class AutomationServer;
 class CMainWnd;
-class DeviceEmulator;
-class HidBackend;
-class SocketSeam;
-class VirtualHidBus;
 
 struct AppSessionOptions {
   // Use the emulated devices even when real ones are present.
@@ -53,9 +50,9 @@ class AppSession : public QObject {
   bool Start(QString* error);
 
   CMainWnd* MainWindow() const { return window_.get(); }
-  DeviceEmulator* Emulator() const { return emulator_.get(); }
-  bool Emulated() const { return emulated_; }
-  const std::shared_ptr<VirtualHidBus>& Bus() const { return bus_; }
+  DeviceEmulator* Emulator() const { return sources_.Emulator(); }
+  bool Emulated() const { return sources_.Emulated(); }
+  const std::shared_ptr<VirtualHidBus>& Bus() const { return sources_.Bus(); }
 
  signals:
   // The run is over (window closed, screenshot written or failed): leave the event loop with
@@ -66,13 +63,9 @@ class AppSession : public QObject {
   void TakeScreenshot();
 
   AppSessionOptions options_;
-  std::shared_ptr<HidBackend> hidraw_;
-  std::shared_ptr<VirtualHidBus> bus_;
-  std::unique_ptr<DeviceEmulator> emulator_;
-  std::unique_ptr<SocketSeam> seam_;
+  DeviceSources sources_;  // declared first: the window and its scanner go before the backends
   std::unique_ptr<CMainWnd> window_;
   std::unique_ptr<AutomationServer> automation_;
-  bool emulated_ = false;
   bool finished_ = false;
   int exit_code_ = 0;
 };

@@ -63,47 +63,43 @@ void ReadInformation(std::ostream& out, const std::string& path, uint16_t kind) 
   out << line;
 }
 
+// Calls `found` for every supported interface the registered backends present now: its path
+// and its row of the interface table. False when the interfaces cannot be listed.
+template <typename Found>
+bool ForEachSupportedInterface(Found found) {
+  HidDevice scan;
+  if (!scan.EnumerateInterfaces()) return false;
+  while (const std::string* path = scan.NextInterfacePath()) {
+    const PathNumbers numbers = ParsePathNumbers(*path);
+    if (!SlotList().WantsPath(numbers)) continue;
+    HidDevice probe;
+    if (!probe.Open(*path, true, false, true, false)) continue;
+    const HidCaps caps = probe.Caps();
+    probe.Close();
+    if (const auto row = FindInterfaceRow(numbers, caps.UsagePage, caps.Usage))
+      found(*path, InterfaceTable()[*row]);
+  }
+  return true;
+}
+
 }  // namespace
 
 int ProbeDevices(std::ostream& out) {
-  HidDevice scan;
-  if (!scan.EnumerateInterfaces()) {
-    out << "cannot list HID interfaces\n";
-    return 0;
-  }
   int found = 0;
-  while (const std::string* path = scan.NextInterfacePath()) {
-    HidDevice probe;
-    if (!probe.Open(*path, true, false, true, false)) continue;
-    const HidCaps caps = probe.Caps();
-    probe.Close();
-    const auto row = FindInterfaceRow(ParsePathNumbers(*path), caps.UsagePage, caps.Usage);
-    if (!row) continue;
-    const InterfaceEntry& entry = InterfaceTable()[*row];
-    ++found;
-    out << KindName(entry.kind) << (entry.role == kRoleCommand ? " command" : " event")
-        << " interface: " << *path << "\n";
-    if (entry.role == kRoleCommand) ReadInformation(out, *path, entry.kind);
-  }
+  const bool listed =
+      ForEachSupportedInterface([&](const std::string& path, const InterfaceEntry& entry) {
+        ++found;
+        out << KindName(entry.kind) << (entry.role == kRoleCommand ? " command" : " event")
+            << " interface: " << path << "\n";
+        if (entry.role == kRoleCommand) ReadInformation(out, path, entry.kind);
+      });
+  if (!listed) out << "cannot list HID interfaces\n";
   return found;
 }
 
-}  // namespace vorlin
-
-namespace vorlin {
-
 int CountSupportedInterfaces() {
-  HidDevice scan;
-  if (!scan.EnumerateInterfaces()) return 0;
   int found = 0;
-  while (const std::string* path = scan.NextInterfacePath()) {
-    if (!SlotList().WantsPath(ParsePathNumbers(*path))) continue;
-    HidDevice probe;
-    if (!probe.Open(*path, true, false, true, false)) continue;
-    const HidCaps caps = probe.Caps();
-    probe.Close();
-    if (FindInterfaceRow(ParsePathNumbers(*path), caps.UsagePage, caps.Usage)) ++found;
-  }
+  ForEachSupportedInterface([&](const std::string&, const InterfaceEntry&) { ++found; });
   return found;
 }
 

@@ -66,30 +66,30 @@ void FdHidChannel::Abort() {
   }
 }
 
-FdHidChannel::WaitResult FdHidChannel::Wait(short events, Clock::time_point start, int timeoutMs,
-                                            short& revents) const {
+IoResult FdHidChannel::Wait(short events, Clock::time_point start, int timeoutMs,
+                            short& revents) const {
   const bool limited = timeoutMs >= 0;
   const Clock::time_point deadline = start + std::chrono::milliseconds(limited ? timeoutMs : 0);
   pollfd fds[2] = {{fd_, events, 0}, {abortFd_, POLLIN, 0}};
   for (;;) {
-    if (aborted_.load(std::memory_order_acquire)) return WaitResult::Aborted;
+    if (aborted_.load(std::memory_order_acquire)) return IoResult::Aborted;
     fds[0].revents = 0;
     fds[1].revents = 0;
     const int n = ::poll(fds, 2, limited ? PollTimeout(deadline) : -1);
     if (n < 0) {
       if (errno == EINTR) continue;  // resumed with the time that is left
-      return WaitResult::Error;
+      return IoResult::Error;
     }
-    if (fds[1].revents != 0) return WaitResult::Aborted;
+    if (fds[1].revents != 0) return IoResult::Aborted;
     if (n == 0) {
       // poll() may wake a little early on coarse clocks; a timeout is only reported once the
       // whole wait has passed.
-      if (Clock::now() >= deadline) return WaitResult::Timeout;
+      if (Clock::now() >= deadline) return IoResult::Timeout;
       continue;
     }
     revents = fds[0].revents;
-    if (revents & events) return WaitResult::Ready;  // queued data goes before a hang-up
-    if (revents & kHangUp) return WaitResult::Error;
+    if (revents & events) return IoResult::Ok;  // queued data goes before a hang-up
+    if (revents & kHangUp) return IoResult::Error;
   }
 }
 
@@ -102,16 +102,8 @@ IoResult FdHidChannel::ReadReport(std::span<uint8_t> buffer, size_t& received, i
   if (buffer.empty()) return IoResult::Error;
   for (;;) {
     short revents = 0;
-    switch (Wait(POLLIN, start, timeoutMs, revents)) {
-      case WaitResult::Ready:
-        break;
-      case WaitResult::Timeout:
-        return IoResult::Timeout;
-      case WaitResult::Aborted:
-        return IoResult::Aborted;
-      case WaitResult::Error:
-        return IoResult::Error;
-    }
+    if (const IoResult waited = Wait(POLLIN, start, timeoutMs, revents); waited != IoResult::Ok)
+      return waited;
     const ssize_t n = isSocket_ ? ::recv(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT)
                                 : ::read(fd_, buffer.data(), buffer.size());
     if (n > 0) {
@@ -131,16 +123,8 @@ IoResult FdHidChannel::WriteReport(std::span<const uint8_t> report, int timeoutM
   if (report.empty()) return IoResult::Error;
   for (;;) {
     short revents = 0;
-    switch (Wait(POLLOUT, start, timeoutMs, revents)) {
-      case WaitResult::Ready:
-        break;
-      case WaitResult::Timeout:
-        return IoResult::Timeout;
-      case WaitResult::Aborted:
-        return IoResult::Aborted;
-      case WaitResult::Error:
-        return IoResult::Error;
-    }
+    if (const IoResult waited = Wait(POLLOUT, start, timeoutMs, revents); waited != IoResult::Ok)
+      return waited;
     const ssize_t n = isSocket_
                           ? ::send(fd_, report.data(), report.size(), MSG_DONTWAIT | MSG_NOSIGNAL)
                           : ::write(fd_, report.data(), report.size());

@@ -65,12 +65,11 @@ class FdHidChannel : public HidChannel {
   int Fd() const { return fd_; }
 
  private:
-  enum class WaitResult { Ready, Timeout, Aborted, Error };
-  // Polls the descriptor for `events` beside the abort eventfd until the descriptor is ready, the
-  // channel is aborted or timeoutMs (negative: no limit) has passed since `start`. On Ready,
+  // Polls the descriptor for `events` beside the abort eventfd until the descriptor is ready (Ok),
+  // the channel is aborted or timeoutMs (negative: no limit) has passed since `start`. On Ok,
   // `revents` holds the descriptor's events.
-  WaitResult Wait(short events, std::chrono::steady_clock::time_point start, int timeoutMs,
-                  short& revents) const;
+  IoResult Wait(short events, std::chrono::steady_clock::time_point start, int timeoutMs,
+                short& revents) const;
 
   const int fd_;
   const int abortFd_;

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "hid/fd_hid_channel.h"
+#include "platform/scoped_fd.h"
 
 namespace vorlin {
 namespace {
@@ -26,21 +27,6 @@ struct UdevDeleter {
 using UdevPtr = std::unique_ptr<udev, UdevDeleter>;
 using UdevDevicePtr = std::unique_ptr<udev_device, UdevDeleter>;
 using UdevEnumeratePtr = std::unique_ptr<udev_enumerate, UdevDeleter>;
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 // The largest descriptor accepted from sysfs; the kernel itself caps descriptors far below this.
 constexpr size_t kMaxSysfsDescriptor = 64 * 1024;
@@ -74,7 +60,7 @@ std::optional<std::string> NodePath(std::string_view node) {
 }
 
 std::optional<std::vector<uint8_t>> ReadDescriptorFromNode(const char* devnode) {
-  UniqueFd fd(::open(devnode, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  ScopedFd fd(::open(devnode, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return std::nullopt;
   int size = 0;
   if (::ioctl(fd.get(), HIDIOCGRDESCSIZE, &size) < 0 || size <= 0) return std::nullopt;
@@ -91,7 +77,7 @@ std::optional<std::vector<uint8_t>> ReadDescriptorFromSysfs(udev_device* hid) {
   const char* syspath = udev_device_get_syspath(hid);
   if (!syspath) return std::nullopt;
   const std::string path = std::string(syspath) + "/report_descriptor";
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return std::nullopt;
   std::vector<uint8_t> bytes(4096);
   size_t used = 0;
@@ -230,7 +216,7 @@ std::unique_ptr<HidChannel> HidrawBackend::OpenNode(std::string_view node, bool 
   } else {
     return nullptr;
   }
-  UniqueFd fd(::open(path->c_str(), mode | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  ScopedFd fd(::open(path->c_str(), mode | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) return nullptr;
   const int lock = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
   int rc;

@@ -226,28 +226,28 @@ uint16_t TopLevelCollection::ReportByteLength(ReportKind kind) const {
   return static_cast<uint16_t>(std::min<uint64_t>(longest, 0xFFFF));
 }
 
-std::vector<ButtonCap> TopLevelCollection::ButtonCaps(ReportKind kind) const {
-  std::vector<ButtonCap> caps;
+namespace {
+// Caps of one kind made from the fields the predicate accepts: one per declared usage or range.
+template <typename Cap, typename Accept>
+std::vector<Cap> CapsOf(const std::vector<ReportField>& fields, ReportKind kind, Accept accept) {
+  std::vector<Cap> caps;
   for (size_t i = 0; i < fields.size(); ++i) {
     const ReportField& f = fields[i];
-    if (f.kind != kind || !IsButtonField(f)) continue;
+    if (f.kind != kind || !accept(f)) continue;
     ForEachCapSpan(f, [&](uint16_t page, uint16_t min, uint16_t max, bool isRange) {
       caps.push_back({page, f.reportId, isRange, min, max, static_cast<uint32_t>(i)});
     });
   }
   return caps;
 }
+}  // namespace
+
+std::vector<ButtonCap> TopLevelCollection::ButtonCaps(ReportKind kind) const {
+  return CapsOf<ButtonCap>(fields, kind, [](const ReportField& f) { return IsButtonField(f); });
+}
 
 std::vector<ValueCap> TopLevelCollection::ValueCaps(ReportKind kind) const {
-  std::vector<ValueCap> caps;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    const ReportField& f = fields[i];
-    if (f.kind != kind || !IsValueField(f)) continue;
-    ForEachCapSpan(f, [&](uint16_t page, uint16_t min, uint16_t max, bool isRange) {
-      caps.push_back({page, f.reportId, isRange, min, max, static_cast<uint32_t>(i)});
-    });
-  }
-  return caps;
+  return CapsOf<ValueCap>(fields, kind, [](const ReportField& f) { return IsValueField(f); });
 }
 
 uint32_t TopLevelCollection::MaxUsageListLength(ReportKind kind, uint16_t usagePage) const {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/log.h"
-#include "profiles/scoped_fd.h"
+#include "platform/scoped_fd.h"
 
 namespace vorlin {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "platform/log.h"
 #include "profiles/atomic_file_write.h"
-#include "profiles/scoped_fd.h"
+#include "platform/scoped_fd.h"
 
 namespace vorlin {
 

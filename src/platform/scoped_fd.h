@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace vorlin {
 
 // Owns a file descriptor and closes it when it goes out of scope.
@@ -14,6 +16,8 @@ class ScopedFd {
   ScopedFd(const ScopedFd&) = delete;
   ScopedFd& operator=(const ScopedFd&) = delete;
   int get() const { return fd_; }
+  // Hands the descriptor to a new owner.
+  int release() { return std::exchange(fd_, -1); }
   // Closes now and reports whether the close succeeded: a late write error shows up here.
   bool Close() {
     const int fd = fd_;

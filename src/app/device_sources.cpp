@@ -1,0 +1,52 @@
+#include "app/device_sources.h"
+
+#include "app/device_probe.h"
+#include "hid/hid_backend.h"
+#include "hid/hidraw_backend.h"
+#include "hid/virtual_bus.h"
+#include "platform/log.h"
+#include "sim/device_emulator.h"
+#include "sim/socket_seam.h"
+
+namespace vorlin {
+
+DeviceSources::DeviceSources() = default;
+
+DeviceSources::~DeviceSources() {
+  seam_.reset();
+  if (hidraw_) HidBackends::Remove(hidraw_);
+  if (bus_) HidBackends::Remove(bus_);
+  emulator_.reset();
+}
+
+bool DeviceSources::Start(const DeviceSourceOptions& options, std::string* error) {
+  if (options.useHidraw && !options.demo) {
+    hidraw_ = std::make_shared<HidrawBackend>();
+    HidBackends::Add(hidraw_);
+    if (CountSupportedInterfaces() == 0) {
+      qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
+      HidBackends::Remove(hidraw_);
+      hidraw_.reset();
+    }
+  }
+  if (!hidraw_) {
+    emulator_ = std::make_unique<DeviceEmulator>();
+    bus_ = emulator_->Bus();
+    // Demo mode runs for as long as the user likes: keep no report trace (lighting frames alone
+    // would fill it); tests make emulators of their own and keep theirs.
+    bus_->SetTraceLimit(0);
+  }
+  if (!options.simSocket.empty()) {
+    if (!bus_) bus_ = std::make_shared<VirtualHidBus>();
+    seam_ = std::make_unique<SocketSeam>(bus_);
+    std::string reason;
+    if (!seam_->Listen(options.simSocket, &reason)) {
+      if (error) *error = "cannot listen on " + options.simSocket + ": " + reason;
+      return false;
+    }
+  }
+  if (bus_) HidBackends::Add(bus_);
+  return true;
+}
+
+}  // namespace vorlin

@@ -1,0 +1,46 @@
+#pragma once
+
+// Where the program's HID interfaces come from: the hidraw nodes of the devices plugged in, or,
+// with --demo or when none of them is supported, the emulated devices on the virtual bus; plus,
+// when asked for, interfaces that other processes attach through the emulator socket. Shared by
+// the window and the console probe so both decide alike.
+
+#include <memory>
+#include <string>
+
+namespace vorlin {
+
+class DeviceEmulator;
+class HidBackend;
+class SocketSeam;
+class VirtualHidBus;
+
+struct DeviceSourceOptions {
+  bool demo = false;      // the emulated devices even when real ones are present
+  bool useHidraw = true;  // tests turn the machine's own devices off
+  std::string simSocket;  // listen for outside device models here when not empty
+};
+
+class DeviceSources {
+ public:
+  DeviceSources();
+  ~DeviceSources();  // takes every backend it added out of HidBackends again
+  DeviceSources(const DeviceSources&) = delete;
+  DeviceSources& operator=(const DeviceSources&) = delete;
+
+  // Registers the backends. False, with the reason, when the emulator socket cannot listen.
+  bool Start(const DeviceSourceOptions& options, std::string* error);
+
+  bool Emulated() const { return emulator_ != nullptr; }
+  bool UsesHidraw() const { return hidraw_ != nullptr; }
+  DeviceEmulator* Emulator() const { return emulator_.get(); }
+  const std::shared_ptr<VirtualHidBus>& Bus() const { return bus_; }
+
+ private:
+  std::shared_ptr<HidBackend> hidraw_;
+  std::shared_ptr<VirtualHidBus> bus_;
+  std::unique_ptr<DeviceEmulator> emulator_;
+  std::unique_ptr<SocketSeam> seam_;
+};
+
+}  // namespace vorlin
