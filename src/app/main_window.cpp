@@ -18,9 +18,10 @@
 #include <QWindow>
 
 #include "app/app_log.h"
-#include "app/device_option.h"
-#include "app/device_page.h"
-#include "app/device_rows.h"
+#include "devices/device_option.h"
+#include "profile_bar/device_profile_ui.h"
+#include "devices/usb_device.h"
+#include "devices/device_rows.h"
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
 #include "app/sleep_watch.h"
@@ -72,8 +73,8 @@ void RegisterCustomTags() {
   for (const auto& entry : sub_layouts) {
     factory.RegisterSubLayout(QString::fromLatin1(entry.tag), QString::fromLatin1(entry.file));
   }
-  // The drawn controls ("SelectPanel", "DeviceKeyButton") come with the toolkit; the panel and
-  // device classes register themselves with the factory as they are added.
+  // The drawn controls ("SelectPanel", "DeviceKeyButton") come with the toolkit.
+  RegisterProfileBarControls();
 }
 
 }  // namespace
@@ -302,6 +303,10 @@ void CMainWnd::Notify(const Notification& notification) {
   }
   // While the system sleeps the window does nothing; the devices are not there to follow.
   if (!awake_ || shut_down_) return;
+  // A page answers for its own panels (the profile bar) first.
+  for (CHalvexUSBDevice* page : Pages()) {
+    if (page->HandleNotification(notification)) return;
+  }
   router_.Route(notification);
 }
 
@@ -313,13 +318,13 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::ActivationChange:
         active_ = window_->isActiveWindow();
-        for (CDevicePage* page : DevicesWithHostState()) page->SetWindowActive(active_);
+        for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetWindowActive(active_);
         break;
       case QEvent::Enter:
       case QEvent::Leave: {
         const bool inside = event->type() == QEvent::Enter;
         qCDebug(lcNotify).noquote() << (inside ? "鼠标移入" : "鼠标移出");
-        for (CDevicePage* page : DevicesWithHostState()) page->SetWindowActive(inside);
+        for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetWindowActive(inside);
         break;
       }
       default:
@@ -336,8 +341,8 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-std::vector<CDevicePage*> CMainWnd::DevicesWithHostState() const {
-  std::vector<CDevicePage*> pages;
+std::vector<CHalvexUSBDevice*> CMainWnd::DevicesWithHostState() const {
+  std::vector<CHalvexUSBDevice*> pages;
   for (const auto* list : {&pads_, &mice_, &keyboards_}) {
     pages.insert(pages.end(), list->begin(), list->end());
   }
@@ -346,7 +351,7 @@ std::vector<CDevicePage*> CMainWnd::DevicesWithHostState() const {
 
 void CMainWnd::SetDevicesHidden(bool hidden) {
   for (const auto* list : {&mice_, &keyboards_}) {
-    for (CDevicePage* page : *list) page->SetWindowHidden(hidden);
+    for (CHalvexUSBDevice* page : *list) page->SetWindowHidden(hidden);
   }
 }
 
@@ -442,7 +447,7 @@ void CMainWnd::Shutdown() {
     KillAllTimers(window_.get());
   }
   threads_.StopAll();
-  for (CDevicePage* page : Pages()) page->Shutdown();
+  for (CHalvexUSBDevice* page : Pages()) page->Shutdown();
   emit Closed();
 }
 
@@ -460,17 +465,17 @@ void CMainWnd::SetLightControl(int state, bool broadcast) {
     const QSignalBlocker quiet(light_status_);
     light_status_->setChecked(light_control_ == 1);
   }
-  for (CDevicePage* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
+  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
 }
 
 void CMainWnd::OnSuspend() {
   awake_ = false;
-  for (CDevicePage* page : DevicesWithHostState()) page->SetHostLighting(false);
+  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(false);
 }
 
 void CMainWnd::OnResume() {
   awake_ = true;
-  for (CDevicePage* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
+  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
 }
 
 void CMainWnd::ApplyDpi(int dpi) {
@@ -555,7 +560,7 @@ void CMainWnd::ReplaceFonts(const std::vector<UiFont>& fonts) {
 
 void CMainWnd::LanguageApplied(int) {
   if (window_) window_->update();
-  for (CDevicePage* page : Pages()) page->ReloadNameLists();
+  for (CHalvexUSBDevice* page : Pages()) page->LoadNameLists();
   UpdateStatusText();
 }
 

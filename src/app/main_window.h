@@ -13,7 +13,7 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 
-#include "app/device_rows.h"
+#include "devices/device_rows.h"
 #include "app/notification_router.h"
 #include "app/thread_table.h"
 #include "hid/discovery_scanner.h"
@@ -34,7 +34,7 @@ namespace vorlin {
 
 class CAboutWnd;
 class CDeviceOptionUI;
-class CDevicePage;
+class CHalvexUSBDevice;
 class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
@@ -82,7 +82,7 @@ class CMainWnd : public QObject,
 
   // The options of the selector strip, in strip order.
   std::vector<CDeviceOptionUI*> Options() const;
-  std::vector<CDevicePage*> Pages() const;
+  std::vector<CHalvexUSBDevice*> Pages() const;
   int SelectedOption() const { return selected_option_; }
 
   // Shows or hides option `index` (and selects it when `select`), then updates the strip.
@@ -160,16 +160,16 @@ class CMainWnd : public QObject,
   void OnFirstPass();
   void OnInterfaceArrived(size_t slot);
   void OnInterfaceLost(size_t slot);
-  CDevicePage* CreateDevicePage(const InterfaceEntry& key);
-  CDevicePage* FindPage(const InterfaceEntry& key) const;
+  CHalvexUSBDevice* CreateDevicePage(const InterfaceEntry& key);
+  CHalvexUSBDevice* FindPage(const InterfaceEntry& key) const;
   void BindCommandInterface(size_t slot);
   void BindEventInterface(size_t slot);
   void SwitchConnection(size_t slot);
-  void CloseDevice(CDevicePage* page);
+  void CloseDevice(CHalvexUSBDevice* page);
   void DisconnectOption(int index);
   int IndexOfOption(const CDeviceOptionUI* option) const;
-  std::vector<CDevicePage*>* ListOf(DeviceFamily family);
-  std::vector<CDevicePage*> DevicesWithHostState() const;
+  std::vector<CHalvexUSBDevice*>* ListOf(DeviceFamily family);
+  std::vector<CHalvexUSBDevice*> DevicesWithHostState() const;
 
   MainWindowOptions options_;
   std::unique_ptr<QWidget> window_;
@@ -191,7 +191,7 @@ class CMainWnd : public QObject,
   SlotList slots_;
   std::unique_ptr<DiscoveryScanner> scanner_;
   ThreadTable threads_;
-  std::vector<CDevicePage*> mice_, keyboards_, pads_, headsets_;
+  std::vector<CHalvexUSBDevice*> mice_, keyboards_, pads_, headsets_;
   std::vector<QWidget*> power_panels_;
   int selected_option_ = -1;
   int selected_minus_mice_ = -1;

@@ -10,9 +10,10 @@
 #include <QTimer>
 
 #include "app/blocking_ui_call.h"
-#include "app/device_option.h"
-#include "app/device_page.h"
-#include "app/device_rows.h"
+#include "devices/device_option.h"
+#include "devices/device_classes.h"
+#include "devices/usb_device.h"
+#include "devices/device_rows.h"
 #include "app/main_window.h"
 #include "hid/device_link.h"
 #include "platform/log.h"
@@ -26,7 +27,6 @@ namespace vorlin {
 namespace {
 
 constexpr char kPowerPanelLayout[] = "XML\\CustomControlXML\\MpDevicePower.xml";
-constexpr int kStartUpDelayMs = 50;
 
 void LogArrival(uint16_t kind, bool arrived) {
   switch (FamilyOfKind(kind)) {
@@ -76,7 +76,7 @@ void CMainWnd::OnFirstPass() {
 
 // ---- Pages ----
 
-std::vector<CDevicePage*>* CMainWnd::ListOf(DeviceFamily family) {
+std::vector<CHalvexUSBDevice*>* CMainWnd::ListOf(DeviceFamily family) {
   switch (family) {
     case DeviceFamily::kMouse:
       return &mice_;
@@ -92,8 +92,8 @@ std::vector<CDevicePage*>* CMainWnd::ListOf(DeviceFamily family) {
   return nullptr;
 }
 
-std::vector<CDevicePage*> CMainWnd::Pages() const {
-  std::vector<CDevicePage*> pages;
+std::vector<CHalvexUSBDevice*> CMainWnd::Pages() const {
+  std::vector<CHalvexUSBDevice*> pages;
   for (const auto* list : {&pads_, &mice_, &keyboards_, &headsets_}) {
     pages.insert(pages.end(), list->begin(), list->end());
   }
@@ -120,15 +120,15 @@ int CMainWnd::IndexOfOption(const CDeviceOptionUI* option) const {
   return -1;
 }
 
-CDevicePage* CMainWnd::FindPage(const InterfaceEntry& key) const {
+CHalvexUSBDevice* CMainWnd::FindPage(const InterfaceEntry& key) const {
   for (CDeviceOptionUI* option : Options()) {
-    CDevicePage* page = option->Device();
+    CHalvexUSBDevice* page = option->Device();
     if (page && SameDeviceKey(page->Key(), key)) return page;
   }
   return nullptr;
 }
 
-CDevicePage* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
+CHalvexUSBDevice* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   InterfaceEntry key = rowEntry;
   // A receiver row leads to the page of its cable row.
   if (IsReceiverKind(key.kind) && key.hasPartner && key.partner < InterfaceTable().size()) {
@@ -147,8 +147,8 @@ CDevicePage* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   power->setProperty("plain", true);
   power_switch_->addWidget(power);
   auto* option = new CDeviceOptionUI(option_row.optionLayout, strip_);
-  std::unique_ptr<CDevicePage> made = DevicePageFactory::Instance().Create(family);
-  CDevicePage* page = made.release();
+  std::unique_ptr<CHalvexUSBDevice> made = CreateDeviceObject(family);
+  CHalvexUSBDevice* page = made.release();
   if (page) device_switch_->addWidget(page);
   const bool power_built =
       AttachSubLayout(power, QString::fromLatin1(kPowerPanelLayout)) != nullptr;
@@ -165,7 +165,7 @@ CDevicePage* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   init.key = key;
   init.lightIndex = option_row.lightIndex;
   init.lightConfigName = page_row.lightConfigName;
-  if (!power_built || !option->IsBuilt() || !page || !page->Attach(init)) {
+  if (!power_built || !option->IsBuilt() || !page || !page->AttachPage(init)) {
     qCWarning(lcVorlin) << "cannot build the page of" << option_row.dataName;
     delete page;
     delete option;
@@ -177,7 +177,7 @@ CDevicePage* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   // 2. The page.
   ListOf(family)->push_back(page);
   page->SetHostLighting(light_control_ == 1);
-  connect(page, &CDevicePage::OptionShowRequested, this,
+  connect(page, &CHalvexUSBDevice::OptionShowRequested, this,
           [this](int page_row, bool show) { ShowOptionOfRow(page_row, show); });
   // 3. The option, before the strip's trailing stretch.
   auto* strip_layout = qobject_cast<QBoxLayout*>(strip_->layout());
@@ -231,7 +231,7 @@ void CMainWnd::BindCommandInterface(size_t slot) {
     return;
   }
   const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CDevicePage* page = key ? FindPage(*key) : nullptr;
+  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
   if (!page || page->Link().open.load()) return;
 
   const bool receiver = IsReceiverKind(entry.kind);
@@ -258,23 +258,20 @@ void CMainWnd::BindCommandInterface(size_t slot) {
     for (CDeviceOptionUI* other : Options()) any_shown = any_shown || other->Shown();
     ShowOption(IndexOfOption(option), true, !any_shown);
   }
-  QPointer<CDevicePage> guarded(page);
-  QTimer::singleShot(kStartUpDelayMs, page, [guarded] {
-    if (guarded) guarded->StartUp();
-  });
+  page->ScheduleStartUp();
 }
 
 void CMainWnd::BindEventInterface(size_t slot) {
   const InterfaceEntry& entry = slots_[slot];
   const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  if (CDevicePage* page = key ? FindPage(*key) : nullptr) {
+  if (CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr) {
     page->OpenEventInterface(entry.path, entry.kind);
   }
 }
 
 void CMainWnd::SwitchConnection(size_t slot) {
   const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CDevicePage* page = key ? FindPage(*key) : nullptr;
+  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
   if (!page) return;
   const InterfaceEntry& entry = slots_[slot];
   // A cable slot that is bound has just arrived: the device moves to it; otherwise it has gone.
@@ -304,13 +301,32 @@ void CMainWnd::SwitchConnection(size_t slot) {
     CloseDevice(page);
     return;
   }
-  if (to_cable && page->Option()) {
-    ShowOptionOfRow(page->Init().pageRow, true);
+  if (to_cable) {
+    if (page->Option()) {
+      page->ScheduleStartUp();
+      ShowOptionOfRow(page->Init().pageRow, true);
+      CloseSecondaryWindows();
+    }
+    if (page->HasStatusPanel()) page->PollStatus();
+    return;
   }
-  QPointer<CDevicePage> guarded(page);
-  QTimer::singleShot(kStartUpDelayMs, page, [guarded] {
-    if (guarded) guarded->StartUp();
-  });
+  // Now through the receiver. The device behind it may be off: its status is read when it
+  // answers, here or later on the link watch, which also shows or hides its option.
+  if (page->HasStatusPanel()) {
+    if (page->Link().ProbeWireless()) {
+      qCInfo(lcVorlin).noquote() << "获取2";
+      page->PollStatus();
+    } else {
+      qCInfo(lcVorlin).noquote() << "获取2.4G模式失败";
+    }
+  }
+  if (page->Option()) {
+    page->Link().BeginConfig();
+    page->Scheduler().Start(DeviceScheduler::kLinkWatch, DeviceScheduler::kLinkWatchFirstMs);
+    page->ReadDeviceState();
+    page->ShowConnectionState();
+    CloseSecondaryWindows();
+  }
 }
 
 void CMainWnd::OnInterfaceLost(size_t slot) {
@@ -318,7 +334,7 @@ void CMainWnd::OnInterfaceLost(size_t slot) {
   const InterfaceEntry& entry = slots_[slot];
   LogArrival(entry.kind, false);
   const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CDevicePage* page = key ? FindPage(*key) : nullptr;
+  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
   if (entry.role == kRoleEvent) {
     if (page) page->CloseEventInterface(entry.kind);
   } else {
@@ -335,7 +351,7 @@ void CMainWnd::OnInterfaceLost(size_t slot) {
   UpdateStatusText();
 }
 
-void CMainWnd::CloseDevice(CDevicePage* page) {
+void CMainWnd::CloseDevice(CHalvexUSBDevice* page) {
   {
     std::lock_guard lock(page->Link().TransferLock());
     page->Link().open.store(false);
@@ -373,7 +389,7 @@ void CMainWnd::DisconnectOption(int index) {
 void CMainWnd::ShowOptionOfRow(int row, bool show) {
   const std::vector<CDeviceOptionUI*> options = Options();
   for (size_t i = 0; i < options.size(); ++i) {
-    CDevicePage* page = options[i]->Device();
+    CHalvexUSBDevice* page = options[i]->Device();
     if (!page || page->Init().pageRow != row) continue;
     if (show) {
       if (options[i]->Shown()) return;
@@ -415,7 +431,7 @@ void CMainWnd::ShowOption(int index, bool show, bool select) {
   UpdateNoDeviceNotice();
   // One device alone cannot be synchronised with others.
   if (shown <= 1) {
-    for (CDevicePage* page : Pages()) page->LeaveSynchronisedLighting();
+    for (CHalvexUSBDevice* page : Pages()) page->LeaveSynchronisedLighting();
   }
   if (synchro <= 1) {
     for (CDeviceOptionUI* each : options) each->SetSynchroSelected(false);

@@ -8,8 +8,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "app/device_option.h"
-#include "app/device_page.h"
+#include "devices/device_option.h"
+#include "devices/usb_device.h"
 #include "app/main_window.h"
 #include "hid/hid_backend.h"
 #include "main_window_fixture.h"
@@ -35,7 +35,7 @@ class MainWindowTest : public test::MainWindowFixture {
   QWidget* Control(const char* name) const {
     return FindControl(window_->Window(), QString::fromLatin1(name));
   }
-  CDevicePage* PageOf(const char* data_name) const {
+  CHalvexUSBDevice* PageOf(const char* data_name) const {
     for (CDeviceOptionUI* option : window_->Options()) {
       if (option->property("dataName").toString() == QLatin1String(data_name)) {
         return option->Device();
@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, OnePagePerRowAndTheStripShowsThePluggedDevices) {
 
 TEST_F(MainWindowTest, UnpluggingHidesOptionsAndTheLastOneShowsTheNotice) {
   ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-  CDevicePage* headset = PageOf("HD");
+  CHalvexUSBDevice* headset = PageOf("HD");
   emulator_.Headset().Cable().Unplug();
   EXPECT_TRUE(WaitShown({"mouse", "keyboard", "MousePad"})) << Shown().join(',').toStdString();
   EXPECT_FALSE(headset->LinkOpen());
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, UnpluggingHidesOptionsAndTheLastOneShowsTheNotice) {
 
 TEST_F(MainWindowTest, MouseFallsBackToItsReceiverAndReturnsToTheCable) {
   ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-  CDevicePage* mouse = PageOf("mouse");
+  CHalvexUSBDevice* mouse = PageOf("mouse");
   emulator_.Mouse().Cable().Unplug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->OnReceiver(); }, 3000));
   EXPECT_TRUE(mouse->LinkOpen());
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, LightControlToggles) {
   toggle->click();
   EXPECT_EQ(window_->LightControl(), 0);
   EXPECT_FALSE(toggle->isChecked());
-  for (CDevicePage* page : window_->Pages()) {
+  for (CHalvexUSBDevice* page : window_->Pages()) {
     if (page->Family() != DeviceFamily::kHeadset) EXPECT_FALSE(page->HostLighting());
   }
   // Another program asks to take over again; while suspended the request is ignored.

@@ -2,8 +2,8 @@
 // way an interface slot leads to its device's page.
 #include <gtest/gtest.h>
 
-#include "app/device_option.h"
-#include "app/device_rows.h"
+#include "devices/device_option.h"
+#include "devices/device_rows.h"
 #include "app/screen_fit.h"
 #include "hid/slot_list.h"
 

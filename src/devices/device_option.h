@@ -17,7 +17,7 @@ class QStackedWidget;
 
 namespace vorlin {
 
-class CDevicePage;
+class CHalvexUSBDevice;
 
 struct DeviceOptionImages {
   QString normal;
@@ -38,8 +38,8 @@ class CDeviceOptionUI : public QWidget {
   CDeviceOptionUI(const QString& layout, QWidget* parent = nullptr);
   bool IsBuilt() const { return select_ != nullptr; }
 
-  void SetDevice(CDevicePage* page);
-  CDevicePage* Device() const { return page_; }
+  void SetDevice(CHalvexUSBDevice* page);
+  CHalvexUSBDevice* Device() const { return page_; }
 
   void SetKind(uint32_t kind, int variant);
   uint32_t Kind() const { return kind_; }
@@ -77,7 +77,7 @@ class CDeviceOptionUI : public QWidget {
   QAbstractButton* select_ = nullptr;
   QAbstractButton* synchro_ = nullptr;
   QLabel* caption_ = nullptr;
-  CDevicePage* page_ = nullptr;  // lives as long as the option (both belong to the window)
+  CHalvexUSBDevice* page_ = nullptr;  // lives as long as the option (both belong to the window)
   uint32_t kind_ = 0;
   int variant_ = 0;
   DeviceOptionImages images_;

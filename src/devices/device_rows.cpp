@@ -1,4 +1,4 @@
-#include "app/device_rows.h"
+#include "devices/device_rows.h"
 
 #include "hid/slot_list.h"
 

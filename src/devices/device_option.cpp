@@ -1,4 +1,4 @@
-#include "app/device_option.h"
+#include "devices/device_option.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -9,7 +9,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "app/device_rows.h"
+#include "devices/device_rows.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
@@ -66,7 +66,7 @@ CDeviceOptionUI::CDeviceOptionUI(const QString& layout, QWidget* parent) : QWidg
   UpdateIcon();
 }
 
-void CDeviceOptionUI::SetDevice(CDevicePage* page) {
+void CDeviceOptionUI::SetDevice(CHalvexUSBDevice* page) {
   page_ = page;
 }
 

@@ -1,0 +1,108 @@
+#include "devices/device_scheduler.h"
+
+#include "platform/log.h"
+
+namespace vorlin {
+
+DeviceScheduler::DeviceScheduler(ScheduledDevice& device, QObject* parent)
+    : QObject(parent), device_(device) {
+  for (QTimer* timer : {&frame_, &start_up_, &resync_, &status_, &link_watch_}) {
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer);
+  }
+  connect(&frame_, &QTimer::timeout, this, &DeviceScheduler::OnFrame);
+  connect(&start_up_, &QTimer::timeout, this, &DeviceScheduler::OnStartUp);
+  connect(&resync_, &QTimer::timeout, this, [this] { device_.ResyncFromDevice(); });
+  connect(&status_, &QTimer::timeout, this, &DeviceScheduler::OnStatus);
+  connect(&link_watch_, &QTimer::timeout, this, &DeviceScheduler::OnLinkWatch);
+}
+
+QTimer& DeviceScheduler::TimerOf(TimerId id) {
+  return const_cast<QTimer&>(std::as_const(*this).TimerOf(id));
+}
+
+const QTimer& DeviceScheduler::TimerOf(TimerId id) const {
+  switch (id) {
+    case kFrame:
+      return frame_;
+    case kStartUp:
+      return start_up_;
+    case kResync:
+      return resync_;
+    case kStatus:
+      return status_;
+    case kLinkWatch:
+      break;
+  }
+  return link_watch_;
+}
+
+void DeviceScheduler::Start(TimerId id, int delayMs) {
+  TimerOf(id).start(delayMs);
+}
+
+void DeviceScheduler::Kill(TimerId id) {
+  TimerOf(id).stop();
+}
+
+bool DeviceScheduler::Pending(TimerId id) const {
+  return TimerOf(id).isActive();
+}
+
+void DeviceScheduler::KillAll() {
+  for (QTimer* timer : {&frame_, &start_up_, &resync_, &status_, &link_watch_}) timer->stop();
+}
+
+int DeviceScheduler::FramePeriod() const {
+  return device_.OnReceiver() ? kReceiverFrameMs : kCableFrameMs;
+}
+
+void DeviceScheduler::OnFrame() {
+  device_.OutputFrame();
+  if (device_.OptionSelected() && device_.WindowActive()) device_.RepaintPicture();
+  // Once the link has closed the frame stops; the next start-up starts it again.
+  if (device_.LinkOpen()) Start(kFrame, FramePeriod());
+}
+
+void DeviceScheduler::OnStartUp() {
+  if (device_.OnReceiver() && device_.LinkOpen()) {
+    if (!device_.ProbeLink()) {
+      // The device behind the receiver is off or out of reach: no option until it answers.
+      if (device_.OptionShown()) device_.RequestOption(false);
+      Start(kStartUp, kStartUpRetryMs);
+      return;
+    }
+    device_.RequestOption(true);
+  }
+  device_.ReadDeviceState();
+  const bool open = device_.LinkOpen();
+  if (device_.HasStatusPanel() && open) Start(kStatus, kStatusFirstMs);
+  if (device_.OnReceiver() && open) Start(kLinkWatch, kLinkWatchFirstMs);
+  if (open && !Pending(kFrame)) Start(kFrame, FramePeriod());
+}
+
+void DeviceScheduler::OnStatus() {
+  device_.PollStatus();
+  if (device_.HasStatusPanel() && device_.LinkOpen()) Start(kStatus, kStatusPeriodMs);
+}
+
+void DeviceScheduler::OnLinkWatch() {
+  if (!device_.OnReceiver()) {
+    if (device_.LinkOpen()) qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue  12312423";
+    return;
+  }
+  if (!device_.LinkOpen()) return;
+  if (device_.ProbeLink()) {
+    if (!device_.OptionShown()) {
+      device_.RequestOption(true);
+      if (device_.HasStatusPanel()) device_.PollStatus();
+      qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue  12312423 123342341";
+    }
+  } else if (device_.OptionShown()) {
+    device_.RequestOption(false);
+    qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue";
+  }
+  Start(kLinkWatch, kLinkWatchPeriodMs);
+}
+
+}  // namespace vorlin

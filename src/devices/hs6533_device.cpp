@@ -1,0 +1,14 @@
+#include "devices/hs6533_device.h"
+
+#include "hid/device_link.h"
+
+namespace vorlin {
+
+CHalvexHS6533Device::CHalvexHS6533Device(QWidget* parent) : CHalvexUSBDevice(DeviceFamily::kHeadset, parent) {}
+
+// The readers call into this object: they are stopped before its members go.
+CHalvexHS6533Device::~CHalvexHS6533Device() {
+  Shutdown();
+}
+
+}  // namespace vorlin

@@ -1,0 +1,26 @@
+#pragma once
+
+// The CM6533 USB headset.
+
+#include "devices/usb_device.h"
+#include "profiles/hs6533_profile_data.h"
+
+namespace vorlin {
+
+class CHalvexHS6533Device : public CHalvexUSBDevice {
+  Q_OBJECT
+
+ public:
+  explicit CHalvexHS6533Device(QWidget* parent = nullptr);
+  ~CHalvexHS6533Device() override;
+
+  CBasicProfiledata& ProfileData() override { return profile_; }
+
+ protected:
+  int ResyncDelayMs() const override { return 500; }
+
+ private:
+  CHs6533Profiledata profile_;
+};
+
+}  // namespace vorlin

@@ -1,0 +1,18 @@
+#include "devices/keyboard_device.h"
+
+#include "hid/device_link.h"
+
+namespace vorlin {
+
+CHalvexKeyboardDevice::CHalvexKeyboardDevice(QWidget* parent) : CHalvexUSBDevice(DeviceFamily::kKeyboard, parent) {}
+
+// The readers call into this object: they are stopped before its members go.
+CHalvexKeyboardDevice::~CHalvexKeyboardDevice() {
+  Shutdown();
+}
+
+int CHalvexKeyboardDevice::ProbeLink() {
+  return LinkOpen() && OnReceiver() && Link().ProbeWireless() ? 1 : 0;
+}
+
+}  // namespace vorlin

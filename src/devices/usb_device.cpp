@@ -1,0 +1,441 @@
+#include "devices/usb_device.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMetaObject>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "devices/device_option.h"
+#include "devices/function_view.h"
+#include "hid/device_link.h"
+#include "lighting_steps/effect_cells.h"
+#include "platform/log.h"
+#include "profile_bar/device_profile_ui.h"
+#include "profiles/basic_profile_data.h"
+#include "shell/app_paths.h"
+#include "ui/device_key_button.h"
+#include "ui/find_control.h"
+#include "ui/layout_loader.h"
+#include "ui/select_panel.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+
+namespace {
+
+constexpr uint16_t kResyncRequest = 0x0401;
+
+ProfileFolders ShellFolders() {
+  return {InstallFolder().toStdString(), UserDataFolder().toStdString()};
+}
+
+// The index in a button name after its prefix ("key_12" -> 12); -1 when it is not one.
+int IndexAfter(const QString& name, QLatin1StringView prefix) {
+  if (!name.startsWith(prefix)) return -1;
+  bool ok = false;
+  const int index = name.mid(prefix.size()).toInt(&ok);
+  return ok ? index : -1;
+}
+
+}  // namespace
+
+LightWords SharedLightWords::Load() const {
+  return {word0_.load(std::memory_order_relaxed), word1_.load(std::memory_order_relaxed),
+          word2_.load(std::memory_order_relaxed), word3_.load(std::memory_order_relaxed)};
+}
+
+void SharedLightWords::Store(const LightWords& words) {
+  word0_.store(words.word0, std::memory_order_relaxed);
+  word1_.store(words.word1, std::memory_order_relaxed);
+  word2_.store(words.word2, std::memory_order_relaxed);
+  word3_.store(words.word3, std::memory_order_relaxed);
+}
+
+CHalvexUSBDevice::CHalvexUSBDevice(DeviceFamily family, QWidget* parent)
+    : QWidget(parent),
+      family_(family),
+      link_(std::make_unique<DeviceLink>()),
+      cable_events_(EventReaderExitLog(), EventReaderStopBound()),
+      receiver_events_(EventReaderExitLog(), EventReaderStopBound()),
+      scheduler_(*this, this),
+      folders_(ShellFolders()) {}
+
+CHalvexUSBDevice::~CHalvexUSBDevice() {
+  Shutdown();
+}
+
+std::string CHalvexUSBDevice::EventReaderExitLog() const {
+  return family_ == DeviceFamily::kMouse || family_ == DeviceFamily::kKeyboard
+             ? "MS 设备同步线程设定退出"
+             : "MS设备同步线程设定退出";
+}
+
+std::chrono::milliseconds CHalvexUSBDevice::EventReaderStopBound() const {
+  return family_ == DeviceFamily::kMouse || family_ == DeviceFamily::kKeyboard
+             ? std::chrono::milliseconds(500)
+             : std::chrono::milliseconds(1000);
+}
+
+// ---- Creation ----
+
+bool CHalvexUSBDevice::AttachPage(const DevicePageInit& init) {
+  init_ = init;
+  SetLightCount(init.lightCount);
+  SetKeyCount(init.keyCount);
+  SetStatusPanel(init.statusPanel != 0);
+  StoreKey(init.key, init.key.kind, init.key.role);
+  SetLightIndex(init.lightIndex);
+  setObjectName(init.dataName + QStringLiteral("_page"));
+  return BuildPage();
+}
+
+void CHalvexUSBDevice::SetLightCount(int count) {
+  const size_t size = static_cast<size_t>(std::max(count, 0));
+  if (light_buttons_.size() != size) light_buttons_.assign(size, nullptr);
+}
+
+void CHalvexUSBDevice::SetKeyCount(int count) {
+  const size_t size = static_cast<size_t>(std::max(count, 0));
+  key_buttons_.assign(size, nullptr);
+  frame_.Resize(size);
+  key_records_.assign(size, KeyRecord{});
+}
+
+void CHalvexUSBDevice::SetStatusPanel(bool on) {
+  status_panel_ = on;
+  if (!on) window_hidden_.store(false, std::memory_order_relaxed);
+  if (init_.powerPanel) init_.powerPanel->setProperty("statusPanel", on);
+}
+
+bool CHalvexUSBDevice::BuildPage() {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(24, 16, 24, 16);
+  row->setSpacing(32);
+
+  auto* picture = new QWidget(this);
+  picture->setObjectName(QStringLiteral("device_picture_area"));
+  auto* picture_box = new QVBoxLayout(picture);
+  picture_box->setContentsMargins(0, 0, 0, 0);
+  QWidget* tree = AttachSubLayout(picture, init_.layout);
+  if (!tree) {
+    qCWarning(lcVorlin) << "device page layout" << init_.layout << "cannot be built";
+    return false;
+  }
+  // The pictures place their parts by position: the tree keeps its layout size.
+  if (tree->minimumSize().isEmpty()) tree->setMinimumSize(tree->size());
+  picture_ = tree;
+  CollectButtons(tree);
+  row->addStretch(1);
+  row->addWidget(picture, 0, Qt::AlignCenter);
+
+  auto* side = new QWidget(this);
+  side->setObjectName(QStringLiteral("device_side_column"));
+  side->setFixedWidth(320);
+  auto* side_box = new QVBoxLayout(side);
+  side_box->setContentsMargins(0, 0, 0, 0);
+  side_box->setSpacing(16);
+
+  auto* bar = new CDeviceProfileUI(side);
+  bar->setObjectName(init_.dataName + QStringLiteral("_profile_bar"));
+  bar->SetHost(this);
+  bar->SetPageKind(static_cast<int>(init_.key.kind));
+  profile_bar_ = bar;
+  side_box->addWidget(bar);
+
+  auto* card = new QFrame(side);
+  card->setObjectName(QStringLiteral("device_info_card"));
+  card->setProperty("role", QStringLiteral("card"));
+  auto* card_box = new QVBoxLayout(card);
+  card_box->setContentsMargins(20, 18, 20, 18);
+  card_box->setSpacing(10);
+  auto* name = new QLabel(card);
+  name->setObjectName(QStringLiteral("device_page_name"));
+  name->setProperty("role", QStringLiteral("heading"));
+  Translator::Instance().SetTextKey(
+      name, DeviceIconStem(init_.key.kind, 0) + QStringLiteral("_device_name_text"));
+  connection_ = new QLabel(card);
+  connection_->setObjectName(QStringLiteral("device_page_connection"));
+  connection_->setProperty("role", QStringLiteral("muted"));
+  card_box->addWidget(name);
+  card_box->addWidget(connection_);
+  side_box->addWidget(card);
+  side_box->addStretch(1);
+  row->addWidget(side, 0, Qt::AlignVCenter);
+  row->addStretch(1);
+
+  ShowConnectionState();
+  LoadCurrentProfile();
+  LoadNameLists();
+  return true;
+}
+
+void CHalvexUSBDevice::CollectButtons(QWidget* root) {
+  auto* panel = root->inherits("vorlin::CSelectPanelUI") ? root : root->findChild<CSelectPanelUI*>();
+  if (!panel) return;
+  for (CDeviceKeyButtonUI* button : panel->findChildren<CDeviceKeyButtonUI*>()) {
+    const QString name = button->objectName();
+    if (const int key = IndexAfter(name, QLatin1StringView("key_")); key >= 0) {
+      if (static_cast<size_t>(key) < key_buttons_.size()) key_buttons_[key] = button;
+    } else if (const int light = IndexAfter(name, QLatin1StringView("light_")); light >= 0) {
+      if (static_cast<size_t>(light) < light_buttons_.size()) light_buttons_[light] = button;
+    }
+  }
+}
+
+// ---- Identity and connection ----
+
+void CHalvexUSBDevice::StoreKey(const InterfaceEntry& key, uint16_t kind, uint16_t role) {
+  key_ = key;
+  kind_ = kind;
+  role_ = role;
+}
+
+void CHalvexUSBDevice::SetOption(CDeviceOptionUI* option) {
+  option_ = option;
+}
+
+CDeviceOptionUI* CHalvexUSBDevice::Option() const {
+  return option_;
+}
+
+bool CHalvexUSBDevice::LinkOpen() const {
+  return link_->open.load();
+}
+
+void CHalvexUSBDevice::ScheduleStartUp() {
+  ShowConnectionState();
+  scheduler_.Start(DeviceScheduler::kStartUp, DeviceScheduler::kStartUpDelayMs);
+}
+
+void CHalvexUSBDevice::Disconnected() {
+  // The timers that need the link end on their own; the start-up retry must not outlive it.
+  scheduler_.Kill(DeviceScheduler::kStartUp);
+  scheduler_.Kill(DeviceScheduler::kLinkWatch);
+  ShowConnectionState();
+}
+
+void CHalvexUSBDevice::ShowConnectionState() {
+  if (!connection_) return;
+  QString key = QStringLiteral("device_page_disconnected_text");
+  if (LinkOpen()) {
+    key = OnReceiver() ? QStringLiteral("device_page_receiver_text")
+                       : QStringLiteral("device_page_cable_text");
+  }
+  Translator::Instance().SetTextKey(connection_, key);
+}
+
+EventInterface& CHalvexUSBDevice::EventSide(uint16_t kind) {
+  return IsReceiverKind(kind) ? receiver_events_ : cable_events_;
+}
+
+const EventInterface& CHalvexUSBDevice::EventSide(uint16_t kind) const {
+  return IsReceiverKind(kind) ? receiver_events_ : cable_events_;
+}
+
+void CHalvexUSBDevice::OpenEventInterface(const std::string& path, uint16_t kind) {
+  if (shut_down_) return;
+  EventSide(kind).Open(path, [this](uint16_t code, std::span<const uint8_t> report) {
+    OnDeviceEvent(code, report);
+  });
+}
+
+void CHalvexUSBDevice::CloseEventInterface(uint16_t kind) {
+  EventSide(kind).Close();
+}
+
+bool CHalvexUSBDevice::EventInterfaceOpen(uint16_t kind) const {
+  return EventSide(kind).IsOpen();
+}
+
+void CHalvexUSBDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
+  if (code != kResyncRequest) return;
+  qCInfo(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求";
+  const int delay = ResyncDelayMs();
+  PostToUi([this, delay] { scheduler_.Start(DeviceScheduler::kResync, delay); });
+}
+
+void CHalvexUSBDevice::PostToUi(std::function<void()> work) {
+  // Queued onto the object's thread; Qt drops it when the object is destroyed first.
+  QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+// ---- Window state ----
+
+void CHalvexUSBDevice::SetWindowHidden(bool hidden) {
+  if (!status_panel_) return;
+  window_hidden_.store(hidden, std::memory_order_relaxed);
+}
+
+void CHalvexUSBDevice::SetHostLighting(bool on) {
+  host_lighting_.store(on, std::memory_order_relaxed);
+  if (on && kind_ == 1) link_->HostLightingOn();
+}
+
+void CHalvexUSBDevice::LeaveSynchronisedLighting() {
+  link_->lightingHold.store(false);
+}
+
+bool CHalvexUSBDevice::OptionShown() const {
+  return option_ && option_->Shown();
+}
+
+bool CHalvexUSBDevice::OptionSelected() const {
+  return option_ && option_->IsSelected();
+}
+
+void CHalvexUSBDevice::RequestOption(bool show) {
+  emit OptionShowRequested(init_.pageRow, show);
+}
+
+void CHalvexUSBDevice::RepaintPicture() {
+  if (picture_) picture_->update();
+}
+
+// ---- Frame and lighting state ----
+
+void CHalvexUSBDevice::OutputFrame() {
+  if (!HostLighting()) return;
+  for (size_t i = 0; i < key_buttons_.size(); ++i) {
+    CDeviceKeyButtonUI* button = key_buttons_[i];
+    if (!button || !button->isVisible()) continue;
+    const uint32_t entry = frame_.GetKeyColor(i);
+    button->SetLight(entry & 0x00FFFFFFu, FrameEntryLevel(entry), true);
+  }
+}
+
+void CHalvexUSBDevice::SetKeyColor(int index, uint32_t entry) {
+  if (index < 0 || static_cast<size_t>(index) >= frame_.size()) return;
+  frame_.SetKeyColor(static_cast<size_t>(index), entry);
+}
+
+uint32_t CHalvexUSBDevice::GetKeyColor(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= frame_.size()) return 0;
+  return frame_.GetKeyColor(static_cast<size_t>(index));
+}
+
+void CHalvexUSBDevice::SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2,
+                                     uint16_t word3) {
+  light_words_.Store({word0, word1, word2, word3});
+}
+
+void CHalvexUSBDevice::SetLightIndex(int index) {
+  light_index_ = index;
+}
+
+void CHalvexUSBDevice::MergeNameMap(const std::map<int, std::wstring>& names) {
+  for (const auto& [number, name] : names) name_map_[number] = name;
+}
+
+uint8_t CHalvexUSBDevice::FadeEffectCell(int index, uint8_t effect) {
+  if (index < 0) return 0;
+  return vorlin::FadeEffectCell(effect_.cells, static_cast<size_t>(index), effect);
+}
+
+void CHalvexUSBDevice::FillEffectRow() {
+  vorlin::FillEffectRow(effect_.cells);
+}
+
+void CHalvexUSBDevice::RotateEffectRow(bool right) {
+  vorlin::RotateEffectRow(effect_.cells, right);
+}
+
+void CHalvexUSBDevice::ClearEffectState() {
+  effect_.cells.Clear();
+}
+
+void CHalvexUSBDevice::SetFunctionView(int view) {
+  function_view_ = view;
+  if (!function_tabs_looked_up_) {
+    function_tabs_ = FindControl<QStackedWidget>(this, QStringLiteral("device_function_switch"));
+    key_function_tabs_ =
+        FindControl<QStackedWidget>(this, QStringLiteral("device_key_function_switch"));
+    function_tabs_looked_up_ = true;
+  }
+  const FunctionTabs tabs = FunctionTabsFor(view, kind_);
+  if (function_tabs_ && tabs.function < function_tabs_->count())
+    function_tabs_->setCurrentIndex(tabs.function);
+  if (key_function_tabs_ && tabs.keyFunction >= 0 && tabs.keyFunction < key_function_tabs_->count())
+    key_function_tabs_->setCurrentIndex(tabs.keyFunction);
+}
+
+// ---- Profiles ----
+
+std::string CHalvexUSBDevice::GetProfileName() const {
+  if (!profile_bar_) return {};
+  const ProfileList& list = profile_bar_->List();
+  const int index = list.SelectedIndex();
+  if (index < 0 || static_cast<size_t>(index) >= list.Profiles().size()) return {};
+  return list.Profiles()[static_cast<size_t>(index)].name;
+}
+
+void CHalvexUSBDevice::LoadCurrentProfile() {
+  CBasicProfiledata& data = ProfileData();
+  data.SetDeviceIndex(0);
+  const std::string data_name = init_.dataName.toStdString();
+  data.SetDefaultPath(DefaultDocumentPath(folders_, data_name));
+  data.SetLightConfigPath(LightConfigPath(folders_, data_name, init_.lightConfigName.toStdString()));
+  data.LoadLightConfig(data.GetLightConfigPath());
+  if (!profile_bar_) return;
+  profile_bar_->SetFolders(folders_, data_name);
+  const std::string id = profile_bar_->GetCurrentProfileId();
+  if (id.empty()) return;
+  profile_id_ = id;
+  const std::string path = ProfileDocumentPath(folders_, data_name, id);
+  data.SetProfilePath(path);
+  data.LoadDevice(path);
+}
+
+void CHalvexUSBDevice::ApplyProfile(const std::string& profile_id,
+                                    const std::string& document_path) {
+  profile_id_ = profile_id;
+  CBasicProfiledata& data = ProfileData();
+  data.SetProfilePath(document_path);
+  data.LoadDevice(document_path);
+  LoadProfile();
+}
+
+void CHalvexUSBDevice::ResetToFactory() {
+  CBasicProfiledata& data = ProfileData();
+  const Json::Value factory = data.LoadDevice(data.GetDefaultPath());
+  if (!data.SaveDevice(factory, data.GetProfilePath())) {
+    qCWarning(lcVorlin) << "the factory settings could not be written to the profile";
+  }
+  data.LoadDevice(data.GetProfilePath());
+  LoadProfile();
+}
+
+void CHalvexUSBDevice::ReloadProfile() {
+  CBasicProfiledata& data = ProfileData();
+  data.LoadDevice(data.GetProfilePath());
+  LoadProfile();
+}
+
+void CHalvexUSBDevice::SaveProfile() {
+  if (!ProfileData().Save()) qCWarning(lcVorlin) << "the profile could not be written";
+}
+
+bool CHalvexUSBDevice::HandleNotification(const Notification& notification) {
+  if (!notification.sender || !isAncestorOf(notification.sender)) return false;
+  if (profile_bar_ && profile_bar_->HandleNotification(notification)) return true;
+  return false;
+}
+
+// ---- Shutdown ----
+
+void CHalvexUSBDevice::Shutdown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  scheduler_.KillAll();
+  cable_events_.Close();
+  receiver_events_.Close();
+  {
+    std::lock_guard lock(link_->TransferLock());
+    link_->open.store(false);
+  }
+  link_->WiredInterface().Close();
+  link_->ReceiverInterface().Close();
+}
+
+}  // namespace vorlin

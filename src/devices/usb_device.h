@@ -1,0 +1,306 @@
+#pragma once
+
+// CHalvexUSBDevice: the base of every device object. A device object is at once the device's page
+// in the main window (a picture of the device made of key and light buttons, the profile bar and
+// the panels of its kind) and the device's logic: its command link, its event interfaces and their
+// reader threads, its timers, its profile data and its lighting state. One exists per supported
+// product for the whole run; discovery connects it to the device and disconnects it again, and the
+// page, its profile and its settings stay while the device is away.
+//
+// Threads: the object lives on the UI thread. The event readers and the lighting worker share the
+// frame (KeyColorFrame), the light words and the flags below with it through atomics; they never
+// touch a widget and hand their work to the UI thread as queued calls.
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "devices/device_rows.h"
+#include "devices/device_scheduler.h"
+#include "devices/event_interface.h"
+#include "hid/device_tables.h"
+#include "lighting_steps/effect_state.h"
+#include "lighting_steps/frame.h"
+#include "profile_bar/device_profile_ui.h"
+#include "profile_bar/profile_bar_host.h"
+#include "profiles/light_records.h"
+#include "profiles/profile_folders.h"
+#include "ui/notification.h"
+
+class QLabel;
+class QStackedWidget;
+
+namespace vorlin {
+
+class CBasicProfiledata;
+class CDeviceKeyButtonUI;
+class CDeviceOptionUI;
+class CDeviceProfileUI;
+class DeviceLink;
+
+// What the page is told when it is created (in this order, then AttachPage()).
+struct DevicePageInit {
+  QString layout;
+  int lightCount = 0;
+  int keyCount = 0;
+  int pageRow = -1;
+  int statusPanel = 0;
+  int mouseValue = -1;
+  QString dataName;
+  QWidget* powerPanel = nullptr;
+  InterfaceEntry key;
+  int lightIndex = 0;
+  QString lightConfigName;
+};
+
+// The light words shared with the lighting worker: effect, brightness, speed, direction (word 0),
+// multicolour flag and colour (word 1), and two values the device kinds use.
+class SharedLightWords {
+ public:
+  LightWords Load() const;
+  void Store(const LightWords& words);
+
+ private:
+  std::atomic<uint32_t> word0_{0}, word1_{0}, word2_{0};
+  std::atomic<uint16_t> word3_{0};
+};
+
+// The three values of the sound-driven lighting of a device.
+struct AudioLightValues {
+  int32_t value0 = 0;
+  int32_t value1 = 0;
+  uint8_t flag = 0;
+  bool operator==(const AudioLightValues&) const = default;
+};
+
+class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private ScheduledDevice {
+  Q_OBJECT
+
+ public:
+  static constexpr size_t kKeyRecordSize = 14;
+  using KeyRecord = std::array<uint8_t, kKeyRecordSize>;
+
+  CHalvexUSBDevice(DeviceFamily family, QWidget* parent = nullptr);
+  ~CHalvexUSBDevice() override;
+
+  DeviceFamily Family() const { return family_; }
+
+  // ---- Creation (page creation calls these in this order, then AttachPage) ----
+
+  // Stores the creation values and builds the page from its layout. False when the layout
+  // cannot be built.
+  bool AttachPage(const DevicePageInit& init);
+  const DevicePageInit& Init() const { return init_; }
+  // Where the profile documents live (before AttachPage; the shell's folders by default).
+  void SetProfileFolders(const ProfileFolders& folders) { folders_ = folders; }
+  const ProfileFolders& Folders() const { return folders_; }
+
+  void SetLightCount(int count);
+  // Sizes the key buttons, the frame and the key records, and clears every record and frame
+  // entry, also when the count does not change.
+  void SetKeyCount(int count);
+  int LightCount() const { return static_cast<int>(light_buttons_.size()); }
+  int KeyCount() const { return static_cast<int>(key_buttons_.size()); }
+  void SetStatusPanel(bool on);
+  bool HasStatusPanel() const override { return status_panel_; }
+
+  // ---- Identity and connection ----
+
+  // The key discovery finds the object by: the cable command row, with the bound path.
+  const InterfaceEntry& Key() const { return key_; }
+  // Copies the entry and the connection's kind and role.
+  void StoreKey(const InterfaceEntry& key, uint16_t kind, uint16_t role);
+  uint16_t ConnectedKind() const { return kind_; }
+
+  void SetOption(CDeviceOptionUI* option);
+  CDeviceOptionUI* Option() const;
+
+  DeviceLink& Link() { return *link_; }
+  bool LinkOpen() const override;
+  bool OnReceiver() const override { return on_receiver_.load(std::memory_order_relaxed); }
+  void SetOnReceiver(bool on) { on_receiver_.store(on, std::memory_order_relaxed); }
+
+  DeviceScheduler& Scheduler() { return scheduler_; }
+  // Discovery bound the command interface (or the cable took over): start the device up.
+  void ScheduleStartUp();
+  // Shows the connection (cable, receiver, none) on the device's card.
+  void ShowConnectionState();
+  // The command interfaces went away; the link is already closed.
+  virtual void Disconnected();
+
+  // The event interface of a connection (kinds 6 and 9: the receiver's; others: the cable's).
+  virtual void OpenEventInterface(const std::string& path, uint16_t kind);
+  virtual void CloseEventInterface(uint16_t kind);
+  bool EventInterfaceOpen(uint16_t kind) const;
+
+  // ---- Window state the device follows ----
+
+  void SetWindowActive(bool active) { window_active_.store(active, std::memory_order_relaxed); }
+  bool WindowActive() const override { return window_active_.load(std::memory_order_relaxed); }
+  // Ignored on a device without a status panel.
+  void SetWindowHidden(bool hidden);
+  bool WindowHidden() const { return window_hidden_.load(std::memory_order_relaxed); }
+  // Whether this program drives the device's lighting; the keyboard is told when it takes over.
+  void SetHostLighting(bool on);
+  bool HostLighting() const { return host_lighting_.load(std::memory_order_relaxed); }
+  // Leave the synchronised lighting mode (no other device is shown any more).
+  void LeaveSynchronisedLighting();
+
+  // ---- The device's operations (the device classes give their own) ----
+
+  virtual int ApplyLighting() { return 0; }
+  // Shows the frame on the page's key buttons while this program drives the lighting.
+  virtual void OutputFrame() override;
+  void SetKeyColor(int index, uint32_t entry);
+  uint32_t GetKeyColor(int index) const;
+  virtual void ReadDeviceState() override {}
+  virtual void ResyncFromDevice() override {}
+  virtual void PollStatus() override {}
+  // 1 when the device can be reached.
+  virtual int ProbeLink() override { return 1; }
+  // The current profile has been loaded into the profile data: show it and send it.
+  virtual int LoadProfile() { return 0; }
+  virtual void RefreshPage() {}
+  virtual void DropMissingMacroKeys() {}
+  // The profile data changed outside the page: reload it and show it.
+  virtual void ReloadProfile();
+  virtual std::vector<int> ListUsedMacros() const { return {}; }
+  virtual int StoreKeyAssignments() { return 0; }
+  virtual int DownloadMacros() { return 0; }
+  virtual int WriteParamRecord(int, int, int, int, int) { return 0; }
+  // The language changed (and at creation): reload the name lists.
+  virtual void LoadNameLists() {}
+  void MergeNameMap(const std::map<int, std::wstring>& names);
+  const std::map<int, std::wstring>& NameMap() const { return name_map_; }
+
+  // Effect cells of the moving effects.
+  uint8_t FadeEffectCell(int index, uint8_t effect);
+  void FillEffectRow();
+  void RotateEffectRow(bool right);
+  void ClearEffectState();
+  const EffectCells& Cells() const { return effect_.cells; }
+
+  // Which function panels the page shows.
+  void SetFunctionView(int view);
+  int GetFunctionView() const { return function_view_; }
+
+  virtual std::string GetProfileName() const;
+  // Writes the profile data's current entry into the profile document.
+  virtual void SaveProfile();
+  const std::string& ProfileId() const { return profile_id_; }
+  void SetProfileId(const std::string& id) { profile_id_ = id; }
+
+  void SetLightIndex(int index);
+  int GetLightIndex() const { return light_index_; }
+  void SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2, uint16_t word3);
+  LightWords GetLightWords() const { return light_words_.Load(); }
+  void SetAudioLight(const AudioLightValues& values) { audio_light_ = values; }
+  AudioLightValues GetAudioLight() const { return audio_light_; }
+
+  void MarkKeys(int index) { selected_key_ = index; }
+  int SelectedKey() const { return selected_key_; }
+  int SelectedLight() const { return selected_light_; }
+
+  const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return key_buttons_; }
+  const std::vector<CDeviceKeyButtonUI*>& LightButtons() const { return light_buttons_; }
+  const KeyColorFrame& Frame() const { return frame_; }
+  const std::vector<KeyRecord>& KeyRecords() const { return key_records_; }
+
+  // ---- Profiles ----
+
+  // The profile data of the device class.
+  virtual CBasicProfiledata& ProfileData() = 0;
+  CDeviceProfileUI* ProfileBar() const { return profile_bar_; }
+  // ProfileBarHost
+  void ApplyProfile(const std::string& profile_id, const std::string& document_path) override;
+  void ResetToFactory() override;
+
+  // A notification of one of the page's controls (false when the sender is not below the page).
+  virtual bool HandleNotification(const Notification& notification);
+
+  // Stops the threads and closes the interfaces. Idempotent; the destructor calls it.
+  void Shutdown();
+
+ signals:
+  // The device asks for its option to be shown (it answers through the receiver) or hidden.
+  void OptionShowRequested(int pageRow, bool show);
+
+ protected:
+  // Builds the page: the picture from the page layout beside the profile bar and the device's
+  // card. The device classes add their own panels after calling it.
+  virtual bool BuildPage();
+  // The exit line of the event readers and how long closing waits for them.
+  std::string EventReaderExitLog() const;
+  std::chrono::milliseconds EventReaderStopBound() const;
+  // An event the device reported (on the reader's thread). The base answers 0x0401 (the device
+  // asks to be read again) with the resync timer after ResyncDelayMs().
+  virtual void OnDeviceEvent(uint16_t code, std::span<const uint8_t> report);
+  virtual int ResyncDelayMs() const { return 500; }
+  // Runs `work` on the UI thread, unless the object is gone by then.
+  void PostToUi(std::function<void()> work);
+  QWidget* Picture() const { return picture_; }
+
+  DevicePageInit init_;
+
+ private:
+  // ScheduledDevice
+  bool OptionShown() const override;
+  bool OptionSelected() const override;
+  void RequestOption(bool show) override;
+  void RepaintPicture() override;
+
+  void CollectButtons(QWidget* root);
+  void LoadCurrentProfile();
+  EventInterface& EventSide(uint16_t kind);
+  const EventInterface& EventSide(uint16_t kind) const;
+
+  DeviceFamily family_;
+  std::unique_ptr<DeviceLink> link_;
+  std::atomic<bool> on_receiver_{false};
+  EventInterface cable_events_;
+  EventInterface receiver_events_;
+  DeviceScheduler scheduler_;
+  ProfileFolders folders_;
+
+  QPointer<CDeviceOptionUI> option_;
+  QPointer<CDeviceProfileUI> profile_bar_;
+  QPointer<QWidget> picture_;
+  QPointer<QLabel> connection_;
+  QPointer<QStackedWidget> function_tabs_;
+  QPointer<QStackedWidget> key_function_tabs_;
+  bool function_tabs_looked_up_ = false;
+
+  std::string profile_id_;
+  InterfaceEntry key_;
+  uint16_t kind_ = 0;
+  uint16_t role_ = 0;
+  int selected_key_ = -1;
+  int selected_light_ = -1;
+  int function_view_ = 1;
+  int light_index_ = 0;
+  bool status_panel_ = false;
+
+  std::vector<CDeviceKeyButtonUI*> light_buttons_;
+  std::vector<CDeviceKeyButtonUI*> key_buttons_;
+  KeyColorFrame frame_;
+  std::vector<KeyRecord> key_records_;
+  SharedLightWords light_words_;
+  EffectState effect_;
+  AudioLightValues audio_light_;
+  std::map<int, std::wstring> name_map_;
+
+  std::atomic<bool> host_lighting_{true};
+  std::atomic<bool> window_active_{true};
+  std::atomic<bool> window_hidden_{false};
+  bool shut_down_ = false;
+};
+
+}  // namespace vorlin
