@@ -58,6 +58,7 @@ int DeviceScheduler::FramePeriod() const {
 }
 
 void DeviceScheduler::OnFrame() {
+  Kill(kFrame);  // a handler run by hand counts as the firing
   device_.OutputFrame();
   if (device_.OptionSelected() && device_.WindowActive()) device_.RepaintPicture();
   // Once the link has closed the frame stops; the next start-up starts it again.
@@ -65,6 +66,7 @@ void DeviceScheduler::OnFrame() {
 }
 
 void DeviceScheduler::OnStartUp() {
+  Kill(kStartUp);  // a handler run by hand counts as the firing
   if (device_.OnReceiver() && device_.LinkOpen()) {
     if (!device_.ProbeLink()) {
       // The device behind the receiver is off or out of reach: no option until it answers.
@@ -82,11 +84,13 @@ void DeviceScheduler::OnStartUp() {
 }
 
 void DeviceScheduler::OnStatus() {
+  Kill(kStatus);  // a handler run by hand counts as the firing
   device_.PollStatus();
   if (device_.HasStatusPanel() && device_.LinkOpen()) Start(kStatus, kStatusPeriodMs);
 }
 
 void DeviceScheduler::OnLinkWatch() {
+  Kill(kLinkWatch);  // a handler run by hand counts as the firing
   if (!device_.OnReceiver()) {
     if (device_.LinkOpen()) qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue  12312423";
     return;

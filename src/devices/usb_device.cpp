@@ -93,12 +93,12 @@ bool CHalvexUSBDevice::AttachPage(const DevicePageInit& init) {
 
 void CHalvexUSBDevice::SetLightCount(int count) {
   const size_t size = static_cast<size_t>(std::max(count, 0));
-  if (light_buttons_.size() != size) light_buttons_.assign(size, nullptr);
+  light_buttons_.resize(size, nullptr);
 }
 
 void CHalvexUSBDevice::SetKeyCount(int count) {
   const size_t size = static_cast<size_t>(std::max(count, 0));
-  key_buttons_.assign(size, nullptr);
+  key_buttons_.resize(size, nullptr);
   frame_.Resize(size);
   key_records_.assign(size, KeyRecord{});
 }

@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "devices/device_option.h"
+#include "devices/usb_device.h"
 #include "hid/hid_backend.h"
 #include "sim/device_emulator.h"
 
@@ -19,6 +21,14 @@ class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     HidBackends::Add(emulator_.Bus());
+    OpenWindow();
+  }
+  // Closes the window and opens a new one, as a restart of the program would.
+  void RestartWindow() {
+    window_.reset();
+    OpenWindow();
+  }
+  void OpenWindow() {
     MainWindowOptions options;
     options.useSessionBus = false;
     options.followSleep = false;
@@ -30,6 +40,26 @@ class MainWindowFixture : public ::testing::Test {
   void TearDown() override {
     window_.reset();
     HidBackends::Remove(emulator_.Bus());
+  }
+
+  // The options shown, by their device's data name.
+  QStringList Shown() const {
+    QStringList names;
+    for (CDeviceOptionUI* option : window_->Options()) {
+      if (option->Shown()) names << option->property("dataName").toString();
+    }
+    return names;
+  }
+  bool WaitShown(const QStringList& expected, int timeoutMs = 3000) {
+    return QTest::qWaitFor([&] { return Shown() == expected; }, timeoutMs);
+  }
+  CHalvexUSBDevice* PageOf(const char* data_name) const {
+    for (CDeviceOptionUI* option : window_->Options()) {
+      if (option->property("dataName").toString() == QLatin1String(data_name)) {
+        return option->Device();
+      }
+    }
+    return nullptr;
   }
 
   DeviceEmulator emulator_;

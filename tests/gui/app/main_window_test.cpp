@@ -21,27 +21,8 @@ namespace {
 
 class MainWindowTest : public test::MainWindowFixture {
  protected:
-  // The options shown, by their device's data name.
-  QStringList Shown() const {
-    QStringList names;
-    for (CDeviceOptionUI* option : window_->Options()) {
-      if (option->Shown()) names << option->property("dataName").toString();
-    }
-    return names;
-  }
-  bool WaitShown(const QStringList& expected) {
-    return QTest::qWaitFor([&] { return Shown() == expected; }, 3000);
-  }
   QWidget* Control(const char* name) const {
     return FindControl(window_->Window(), QString::fromLatin1(name));
-  }
-  CHalvexUSBDevice* PageOf(const char* data_name) const {
-    for (CDeviceOptionUI* option : window_->Options()) {
-      if (option->property("dataName").toString() == QLatin1String(data_name)) {
-        return option->Device();
-      }
-    }
-    return nullptr;
   }
 };
 
