@@ -24,12 +24,15 @@ bool DeviceSources::Start(const DeviceSourceOptions& options, std::string* error
     hidraw_ = std::make_shared<HidrawBackend>();
     HidBackends::Add(hidraw_);
     if (CountSupportedInterfaces() == 0) {
-      qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
       HidBackends::Remove(hidraw_);
       hidraw_.reset();
     }
   }
-  if (!hidraw_) {
+  // The built-in emulated devices: asked for, or standing in when no device is plugged in. A
+  // socket client brings devices of its own, so it starts with an empty bus unless asked for.
+  const bool built_in = options.demo || (!hidraw_ && options.simSocket.empty());
+  if (built_in) {
+    if (!options.demo) qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
     emulator_ = std::make_unique<DeviceEmulator>();
     bus_ = emulator_->Bus();
     // Demo mode runs for as long as the user likes: keep no report trace (lighting frames alone

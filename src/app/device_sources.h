@@ -31,7 +31,8 @@ class DeviceSources {
   // Registers the backends. False, with the reason, when the emulator socket cannot listen.
   bool Start(const DeviceSourceOptions& options, std::string* error);
 
-  bool Emulated() const { return emulator_ != nullptr; }
+  // Some devices are emulated (built in or from the socket).
+  bool Emulated() const { return bus_ != nullptr; }
   bool UsesHidraw() const { return hidraw_ != nullptr; }
   DeviceEmulator* Emulator() const { return emulator_.get(); }
   const std::shared_ptr<VirtualHidBus>& Bus() const { return bus_; }

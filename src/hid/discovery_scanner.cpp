@@ -109,7 +109,7 @@ bool DiscoveryScanner::BindArrivals() {
   while (const std::string* path = probe.NextInterfacePath()) {
     if (stop_.IsSet()) break;
     const PathNumbers numbers = ParsePathNumbers(*path);
-    if (!slots_.WantsPath(numbers)) continue;
+    if (!slots_.WantsPath(numbers) || slots_.HoldsPath(*path)) continue;
     if (!probe.Open(*path, /*forRead=*/true, /*forWrite=*/false, /*overlapped=*/true,
                     /*exclusive=*/false)) {
       complete = false;  // gone already, or held by someone else: look again later

@@ -33,8 +33,16 @@ bool SlotList::WantsPath(const PathNumbers& numbers) const {
   return false;
 }
 
+bool SlotList::HoldsPath(const std::string& path) const {
+  for (const InterfaceEntry& e : slots_) {
+    if (e.bound && e.path == path) return true;
+  }
+  return false;
+}
+
 std::optional<size_t> SlotList::Bind(const PathNumbers& numbers, uint16_t usagePage, uint16_t usage,
                                      const std::string& path) {
+  if (HoldsPath(path)) return std::nullopt;
   for (size_t i = 0; i < slots_.size(); ++i) {
     InterfaceEntry& e = slots_[i];
     if (!Free(e) || !SameNumbers(e, numbers) || e.usagePage != usagePage || e.usage != usage)

@@ -35,9 +35,14 @@ class SlotList {
   // also means that some table row has them.)
   bool WantsPath(const PathNumbers& numbers) const;
 
+  // Whether some slot is bound to `path`.
+  bool HoldsPath(const std::string& path) const;
+
   // Binds `path` to the first free slot equal in all six identity numbers (the four numbers of the
   // path plus the interface's top-level usage page and usage): sets bound, stores the path and
-  // returns the slot. nullopt when no free slot has these numbers.
+  // returns the slot. nullopt when no free slot has these numbers, or when the path is bound
+  // already: two rows with the same numbers (a cable and a receiver that report the same ids)
+  // never share one interface.
   std::optional<size_t> Bind(const PathNumbers& numbers, uint16_t usagePage, uint16_t usage,
                              const std::string& path);
 

@@ -104,6 +104,20 @@ TEST(SlotListTest, ABoundSlotIsOfferedAgainOnlyAfterUnbinding) {
   EXPECT_EQ(slotList[4].path, "virtual:b?x");
 }
 
+// The keyboard's cable and receiver rows carry the same numbers; one interface must not end up
+// in both (the window would see one device arrive twice).
+TEST(SlotListTest, AnInterfaceIsBoundToOneSlotOnly) {
+  SlotList slotList;
+  const PathNumbers keyboardCommand{0, 0, 1, 4};
+  ASSERT_EQ(slotList.Bind(keyboardCommand, 0xFF1C, 0x92, "virtual:k?x"), 0u);
+  EXPECT_TRUE(slotList.HoldsPath("virtual:k?x"));
+  EXPECT_TRUE(slotList.WantsPath(keyboardCommand));  // the receiver's row is still free
+  EXPECT_EQ(slotList.Bind(keyboardCommand, 0xFF1C, 0x92, "virtual:k?x"), std::nullopt);
+  EXPECT_EQ(slotList.Bind(keyboardCommand, 0xFF1C, 0x92, "virtual:r?x"), 2u);
+  slotList.Unbind(0);
+  EXPECT_FALSE(slotList.HoldsPath("virtual:k?x"));
+}
+
 TEST(SlotListTest, NoFreeSlotOnceEveryRowIsBound) {
   SlotList slotList;
   for (size_t i = 0; i < kInterfaceTableSize; ++i) {
