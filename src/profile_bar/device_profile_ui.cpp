@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QSize>
 
@@ -34,6 +35,8 @@ constexpr char kAskReset[] = "message_text_22";
 constexpr char kNameTaken[] = "message_text_5";
 constexpr char kNameBlank[] = "message_text_25";
 constexpr char kTooManyProfiles[] = "message_text_30";
+constexpr char kSaveFailed[] = "profile_save_failed_text";
+constexpr char kExportFailed[] = "profile_export_failed_text";
 
 int DefaultMessageBox(QWidget* owner, const QString& text_key, int buttons) {
   const int dpi = owner ? WindowDpi(owner->window()) : 96;
@@ -42,6 +45,11 @@ int DefaultMessageBox(QWidget* owner, const QString& text_key, int buttons) {
 
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), text.size());
+}
+
+// A path from a dialog in the file system's own encoding.
+std::string LocalPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -89,6 +97,7 @@ bool CDeviceProfileUI::LoadList() {
   EnsureControls();
   const bool loaded = list_.Load();
   ShowList();
+  applied_id_ = list_.CurrentId();
   return loaded;
 }
 
@@ -119,28 +128,46 @@ int CDeviceProfileUI::GetProfileCount() {
 void CDeviceProfileUI::SelectProfile(int index) {
   EnsureControls();
   const ProfileList::Outcome outcome = list_.Select(index);
+  // The selection holds for this run; only the next start may begin elsewhere.
   if (outcome.status == ProfileList::Status::kWriteFailed)
     qCWarning(lcVorlin) << "profile selection not saved";
   ShowList();
+  applied_id_ = list_.CurrentId();
 }
 
 void CDeviceProfileUI::SwitchProfile() {
+  EnsureControls();
   const int index = GetCurrentIndex();
   if (index < 0) return;
-  SelectProfile(index);
-  if (list_.SelectedIndex() == index) ApplyCurrent();
+  const ProfileList::Outcome outcome = list_.Select(index);
+  if (outcome.status == ProfileList::Status::kWriteFailed)
+    qCWarning(lcVorlin) << "profile selection not saved";
+  if (outcome.status == ProfileList::Status::kNoProfile) {
+    // The picked profile was removed from the list meanwhile.
+    ShowAndApplyChanges();
+    return;
+  }
+  ShowList();
+  ApplyCurrent();
 }
 
 void CDeviceProfileUI::ApplyCurrent() {
   const std::string id = list_.CurrentId();
-  if (host_ && !id.empty()) host_->ApplyProfile(id, list_.DocumentPath(list_.SelectedIndex()));
+  if (id.empty()) return;
+  applied_id_ = id;
+  if (host_) host_->ApplyProfile(id, list_.DocumentPath(list_.SelectedIndex()));
+}
+
+void CDeviceProfileUI::ShowAndApplyChanges() {
+  ShowList();
+  // The page must not go on working on a profile that is no longer current (or gone).
+  if (list_.CurrentId() != applied_id_) ApplyCurrent();
 }
 
 void CDeviceProfileUI::TakeNewProfile(const ProfileList::Outcome& outcome) {
+  ShowAndApplyChanges();
   switch (outcome.status) {
     case ProfileList::Status::kOk:
-      ShowList();
-      ApplyCurrent();
       break;
     case ProfileList::Status::kLimitReached:
       Tell(kTooManyProfiles);
@@ -148,9 +175,11 @@ void CDeviceProfileUI::TakeNewProfile(const ProfileList::Outcome& outcome) {
     case ProfileList::Status::kRefused:
       // A file that is not a profile of this device is passed over (the log says why).
       break;
+    case ProfileList::Status::kWriteFailed:
+      Tell(kSaveFailed);
+      break;
     default:
       qCWarning(lcVorlin) << "profile not created";
-      ShowList();
       break;
   }
 }
@@ -185,9 +214,17 @@ ProfileList::RenameResult CDeviceProfileUI::RenameProfile() {
   const QByteArray name = name_edit_->text().toUtf8();
   const ProfileList::RenameResult result =
       list_.Rename(index, std::string(name.constData(), name.size()));
+  // A refused name stays in the edit for the user to correct; otherwise the edit shows the
+  // name as kept.
+  if (result == ProfileList::RenameResult::kRenamed) {
+    ShowAndApplyChanges();
+  } else {
+    const QString typed = name_edit_->text();
+    ShowAndApplyChanges();
+    name_edit_->setText(typed);
+  }
   switch (result) {
     case ProfileList::RenameResult::kRenamed:
-      ShowList();
       break;
     case ProfileList::RenameResult::kNameTaken:
       Tell(kNameTaken);
@@ -195,8 +232,11 @@ ProfileList::RenameResult CDeviceProfileUI::RenameProfile() {
     case ProfileList::RenameResult::kNameBlank:
       Tell(kNameBlank);
       break;
-    default:
-      qCWarning(lcVorlin) << "profile not renamed";
+    case ProfileList::RenameResult::kWriteFailed:
+      Tell(kSaveFailed);
+      break;
+    case ProfileList::RenameResult::kNoProfile:
+      qCWarning(lcVorlin) << "profile not renamed: it is no longer in the list";
       break;
   }
   return result;
@@ -206,25 +246,31 @@ ProfileList::Outcome CDeviceProfileUI::DeleteProfile() {
   EnsureControls();
   const int index = GetCurrentIndex();
   if (index < 0) return {ProfileList::Status::kNoProfile, -1};
-  const std::string current_before = list_.CurrentId();
   const ProfileList::Outcome outcome = list_.Delete(index);
-  if (!outcome.ok()) return outcome;
-  ShowList();
-  // The page must not keep working on the document that is gone: the profile that is now
-  // current goes into the device.
-  if (list_.CurrentId() != current_before) ApplyCurrent();
+  // When the current profile was deleted, the one now current goes into the device.
+  ShowAndApplyChanges();
+  if (outcome.status == ProfileList::Status::kWriteFailed) Tell(kSaveFailed);
   return outcome;
 }
 
 bool CDeviceProfileUI::ExportProfile(const std::string& path) {
   EnsureControls();
-  const bool written = list_.Export(GetCurrentIndex(), path);
-  if (!written) qCWarning(lcVorlin) << "profile not exported to" << path.c_str();
+  const int index = GetCurrentIndex();
+  if (index < 0 || path.empty()) return false;
+  const bool written = list_.Export(index, path);
+  ShowAndApplyChanges();
+  if (!written) {
+    qCWarning(lcVorlin) << "profile not exported to" << path.c_str();
+    Tell(kExportFailed);
+  }
   return written;
 }
 
 bool CDeviceProfileUI::ResetCurrentProfile() {
-  return list_.ResetProfile(list_.SelectedIndex());
+  EnsureControls();
+  const bool reset = list_.ResetProfile(list_.SelectedIndex());
+  ShowAndApplyChanges();
+  return reset;
 }
 
 bool CDeviceProfileUI::Confirm(const char* text_key) {
@@ -268,11 +314,11 @@ bool CDeviceProfileUI::HandleNotification(const Notification& n) {
   } else if (name == QLatin1String("device_import_btn")) {
     if (GetCurrentIndex() < 0) return true;
     const QString path = dialogs_->OpenFile(window(), QString::fromLatin1(kProfileFileFilter));
-    if (!path.isEmpty()) ImportProfile(path.toStdString());
+    if (!path.isEmpty()) ImportProfile(LocalPath(path));
   } else if (name == QLatin1String("device_export_btn")) {
     if (GetCurrentIndex() < 0) return true;
     const QString path = dialogs_->SaveFile(window(), QString::fromLatin1(kProfileFileFilter));
-    if (!path.isEmpty()) ExportProfile(path.toStdString());
+    if (!path.isEmpty()) ExportProfile(LocalPath(path));
   } else if (name == QLatin1String("device_reset_btn")) {
     if (Confirm(kAskReset) && host_) host_->ResetToFactory();
   } else if (name == QLatin1String("profile_fun_spread_btn")) {

@@ -71,13 +71,15 @@ class CDeviceProfileUI : public QWidget {
   const ProfileList& List() const { return list_; }
 
   // Makes profile `index` current in the combo, the name edit and the list, without applying
-  // it to the device.
+  // it to the device: the caller does that.
   void SelectProfile(int index);
   // Makes the combo's selection current and has the page apply it.
   void SwitchProfile();
 
   // The operations of the menu, without the questions the buttons ask first. Each shows its
-  // message where the user must know why nothing happened.
+  // message where the user must know why nothing happened (the limit, a refused name, a file
+  // that could not be written). Each leaves the combo showing the list as it is on disk and,
+  // when another profile has become current, has the page apply it.
   ProfileList::Outcome AddProfile();
   ProfileList::Outcome CopyProfile();
   ProfileList::RenameResult RenameProfile();  // the name in the name edit
@@ -96,6 +98,9 @@ class CDeviceProfileUI : public QWidget {
   // Fills the combo from the list and selects the current profile, silently.
   void ShowList();
   void ApplyCurrent();
+  // After an operation: the combo shows the list, and the page gets the current profile when it
+  // is not the one it has.
+  void ShowAndApplyChanges();
   // After add, copy or import: the new profile is current, on screen and in the device.
   void TakeNewProfile(const ProfileList::Outcome& outcome);
   bool Confirm(const char* text_key);
@@ -109,6 +114,8 @@ class CDeviceProfileUI : public QWidget {
   QPointer<QComboBox> combo_;
   QPointer<QLineEdit> name_edit_;
   QPointer<QWidget> menu_;
+  // The profile the page has loaded (it loads the first one itself after LoadList).
+  std::string applied_id_;
 };
 
 // Makes the layouts' tags "DeviceProfile"/"CDeviceProfileUI" create the bar and

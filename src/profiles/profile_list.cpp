@@ -16,6 +16,7 @@ namespace vorlin {
 namespace {
 
 constexpr char kDeviceKey[] = "Device";
+constexpr char kDocumentExtension[] = ".Json";
 // The user's own equaliser presets, which a headset reset keeps.
 constexpr const char* kCustomEqualiserKeys[] = {"CustomEQNameInfo", "CustomEQHzValueInfo"};
 
@@ -39,6 +40,20 @@ Json::Value& MutableDeviceEntry(Json::Value& document) {
   return MutableElement(MutableMember(document, kDeviceKey), 0);
 }
 
+// The path with links and "." / ".." resolved as far as it exists, for comparing two paths.
+std::filesystem::path Resolved(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? std::filesystem::absolute(path, error).lexically_normal() : resolved;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code error;
+  // equivalent() also sees through hard links, but only between files that exist.
+  return Resolved(a) == Resolved(b) || std::filesystem::equivalent(a, b, error);
+}
+
 }  // namespace
 
 ProfileList::ProfileList() : id_source_([] { return JsonFileIo::MakeTimeStampId(); }) {}
@@ -59,11 +74,19 @@ std::string ProfileList::ListPath() const {
 }
 
 std::string ProfileList::PathOfId(const std::string& id) const {
-  return !folder_.empty() && IsPlainFileName(id) ? folder_ + id + ".Json" : std::string();
+  return !folder_.empty() && IsPlainFileName(id) ? folder_ + id + kDocumentExtension
+                                                 : std::string();
 }
 
 std::string ProfileList::DocumentPath(int index) const {
   return InRange(index) ? PathOfId(contents_.profiles[index].id) : std::string();
+}
+
+int ProfileList::IndexOfId(const std::string& id) const {
+  for (int i = 0; i < Count(); ++i) {
+    if (contents_.profiles[i].id == id) return i;
+  }
+  return -1;
 }
 
 std::string ProfileList::CurrentId() const {
@@ -96,13 +119,58 @@ std::string ProfileList::NewId() const {
   return id;
 }
 
+std::optional<ProfileListContents> ProfileList::ProfilesInFolder() const {
+  std::vector<ProfileEntry> found;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::filesystem::path& path = it->path();
+    if (path.extension() != kDocumentExtension) continue;
+    if (std::optional<ProfileEntry> entry =
+            ProfileEntryOfDocument(JsonFileIo::ReadJsonFile(path), path.stem().string())) {
+      found.push_back(std::move(*entry));
+    }
+  }
+  if (found.empty()) return std::nullopt;
+  // Ids are time stamps: their order is the order the profiles were made in.
+  std::sort(found.begin(), found.end(),
+            [](const ProfileEntry& a, const ProfileEntry& b) { return a.id < b.id; });
+  // Beyond the limit, documents stay in the folder unlisted rather than being lost.
+  if (found.size() > static_cast<size_t>(kMaxProfiles)) found.resize(kMaxProfiles);
+  ProfileListContents contents;
+  for (ProfileEntry& entry : found) {
+    entry.name = entry.name.empty() ? NewProfileName(contents.Names())
+                                    : ImportedProfileName(contents.Names(), entry.name);
+    contents.profiles.push_back(std::move(entry));
+  }
+  contents.selected = 0;
+  return contents;
+}
+
+void ProfileList::CreateMissingDocuments() {
+  for (const ProfileEntry& entry : contents_.profiles) {
+    const std::string path = PathOfId(entry.id);
+    if (path.empty() || PathExists(path)) continue;
+    if (!JsonFileIo::WriteJsonFile(path, WithProfileIdentity(FactoryDocument(), entry)))
+      qCWarning(lcVorlin) << "missing profile document not made:" << path.c_str();
+  }
+}
+
 bool ProfileList::Load() {
   if (folder_.empty()) return false;
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  if (std::optional<ProfileListContents> read =
-          ParseProfileList(JsonFileIo::ReadJsonFile(ListPath()))) {
+  std::optional<ProfileListContents> read = ParseProfileList(JsonFileIo::ReadJsonFile(ListPath()));
+  if (!read) {
+    read = ProfilesInFolder();
+    if (read) {
+      qCWarning(lcVorlin) << "profile list missing or unreadable, rebuilt from"
+                          << read->profiles.size() << "profile documents in" << folder_.c_str();
+    }
+  }
+  if (read) {
     contents_ = std::move(*read);
+    CreateMissingDocuments();
     // Written back at once: the list as read (left-out entries, a repaired selection) is the
     // list from now on.
     return WriteList(contents_);
@@ -128,14 +196,27 @@ void ProfileList::Refresh() {
   std::filesystem::create_directories(folder_, error);
   if (std::optional<ProfileListContents> read =
           ParseProfileList(JsonFileIo::ReadJsonFile(ListPath()))) {
+    const std::string current = CurrentId();
     contents_ = std::move(*read);
+    // The page has the current profile loaded; the file's selection may be another writer's.
+    if (const int index = IndexOfId(current); index >= 0) contents_.selected = index;
   } else {
     qCWarning(lcVorlin) << "profile list unreadable, keeping the one in memory";
   }
 }
 
-ProfileList::Outcome ProfileList::Select(int index) {
+int ProfileList::Reread(int index) {
+  if (contents_.profiles.empty()) {
+    Refresh();
+    return InRange(index) ? index : -1;
+  }
+  const std::string id = InRange(index) ? contents_.profiles[index].id : std::string();
   Refresh();
+  return id.empty() ? -1 : IndexOfId(id);
+}
+
+ProfileList::Outcome ProfileList::Select(int index) {
+  index = Reread(index);
   if (!InRange(index)) return {Status::kNoProfile, SelectedIndex()};
   contents_.selected = index;
   // The selection holds for this run even when the file keeps the old one.
@@ -167,11 +248,11 @@ ProfileList::Outcome ProfileList::Add() {
 }
 
 ProfileList::Outcome ProfileList::Copy(int source) {
-  Refresh();
+  source = Reread(source);
   if (!InRange(source)) return {Status::kNoProfile, SelectedIndex()};
   if (Count() >= kMaxProfiles) return {Status::kLimitReached, SelectedIndex()};
   return AppendProfile(CopyProfileName(Names(), contents_.profiles[source].name),
-                       EffectiveDocument(source));
+                       EffectiveDocument(contents_.profiles[source]));
 }
 
 ProfileList::Outcome ProfileList::Import(const std::string& path) {
@@ -185,26 +266,42 @@ ProfileList::Outcome ProfileList::Import(const std::string& path) {
   return AppendProfile(ImportedProfileName(Names(), JsonFileIo::GetFileTitle(path)), document);
 }
 
-ProfileList::RenameResult ProfileList::Rename(int index, const std::string& name) {
-  Refresh();
+bool ProfileList::WriteNameIntoDocument(const ProfileEntry& entry) {
+  const std::string path = PathOfId(entry.id);
+  if (path.empty()) return false;
+  const Json::Value document = JsonFileIo::ReadJsonFile(path);
+  if (document.isObject())
+    return JsonFileIo::WriteJsonFile(path, WithProfileIdentity(document, entry));
+  if (PathExists(path)) {
+    // Writing the name alone would put an empty document in place of settings that cannot be
+    // read now; the list names the profile either way.
+    qCWarning(lcVorlin) << "profile document unreadable, its name left as it is:" << path.c_str();
+    return true;
+  }
+  return JsonFileIo::WriteJsonFile(path, EffectiveDocument(entry));
+}
+
+ProfileList::RenameResult ProfileList::Rename(int index, const std::string& requested) {
+  index = Reread(index);
   if (!InRange(index)) return RenameResult::kNoProfile;
+  const std::string name = CleanProfileName(requested);
   if (IsBlankProfileName(name)) return RenameResult::kNameBlank;
   if (ProfileNameTaken(Names(), name, index)) return RenameResult::kNameTaken;
   ProfileListContents next = contents_;
   next.profiles[index].name = name;
   if (!WriteList(next)) return RenameResult::kWriteFailed;
+  if (!WriteNameIntoDocument(next.profiles[index])) {
+    // The list and the document keep one name: the list goes back to the old one.
+    qCWarning(lcVorlin) << "profile document not renamed:" << DocumentPath(index).c_str();
+    WriteList(contents_);
+    return RenameResult::kWriteFailed;
+  }
   contents_ = std::move(next);
-  // The document carries the name too; the list is what names the profile, so a document that
-  // cannot be written is only logged.
-  const std::string path = DocumentPath(index);
-  if (!JsonFileIo::WriteJsonFile(
-          path, WithProfileIdentity(JsonFileIo::ReadJsonFile(path), contents_.profiles[index])))
-    qCWarning(lcVorlin) << "profile document not renamed:" << path.c_str();
   return RenameResult::kRenamed;
 }
 
 ProfileList::Outcome ProfileList::Delete(int index) {
-  Refresh();
+  index = Reread(index);
   if (!InRange(index)) return {Status::kNoProfile, SelectedIndex()};
   if (Count() < 2) return {Status::kLastProfile, SelectedIndex()};
   ProfileListContents next = contents_;
@@ -217,20 +314,30 @@ ProfileList::Outcome ProfileList::Delete(int index) {
   return {Status::kOk, contents_.selected};
 }
 
-Json::Value ProfileList::EffectiveDocument(int index) const {
-  Json::Value document = JsonFileIo::ReadJsonFile(DocumentPath(index));
+Json::Value ProfileList::EffectiveDocument(const ProfileEntry& entry) const {
+  Json::Value document = JsonFileIo::ReadJsonFile(PathOfId(entry.id));
   if (!document.isObject()) document = Json::Value(Json::objectValue);
   if (DeviceEntry(document).isNull()) {
     const Json::Value factory = FactoryDocument();
     if (!DeviceEntry(factory).isNull()) MutableDeviceEntry(document) = DeviceEntry(factory);
   }
-  return WithProfileIdentity(std::move(document), contents_.profiles[index]);
+  return WithProfileIdentity(std::move(document), entry);
+}
+
+bool ProfileList::IsOwnFile(const std::string& path) const {
+  if (SameFile(path, ListPath())) return true;
+  return std::any_of(contents_.profiles.begin(), contents_.profiles.end(),
+                     [&](const ProfileEntry& entry) { return SameFile(path, PathOfId(entry.id)); });
 }
 
 bool ProfileList::Export(int index, const std::string& path) {
-  Refresh();
+  index = Reread(index);
   if (!InRange(index) || path.empty()) return false;
-  const Json::Value document = EffectiveDocument(index);
+  if (IsOwnFile(path)) {
+    qCWarning(lcVorlin) << "not exporting over the profiles' own file" << path.c_str();
+    return false;
+  }
+  const Json::Value document = EffectiveDocument(contents_.profiles[index]);
   // A document without settings would not import again; better no file than a useless one.
   if (!DeviceEntry(document).isObject()) {
     qCWarning(lcVorlin) << "profile has no settings to export:" << DocumentPath(index).c_str();
@@ -240,7 +347,7 @@ bool ProfileList::Export(int index, const std::string& path) {
 }
 
 bool ProfileList::ResetProfile(int index) {
-  Refresh();
+  index = Reread(index);
   if (!InRange(index)) return false;
   Json::Value document = FactoryDocument();
   if (!document.isObject()) return false;

@@ -3,6 +3,7 @@
 #include <json/value.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ namespace vorlin {
 // through a temporary file so that a crash leaves the old or the new file. A new profile's
 // document is written before the list names it, and a removed profile's document is deleted only
 // after the list has let go of it, so the list never loses a profile whose settings exist.
+//
+// Indexes given to the operations are positions in the list as it was last read (what the
+// profile bar shows). When the file has changed meanwhile, the operation finds that profile
+// again by its id, so it never acts on whichever profile has moved into its place; the current
+// profile likewise stays current as long as it is in the list.
 class ProfileList {
  public:
   static constexpr int kMaxProfiles = 50;
@@ -58,9 +64,13 @@ class ProfileList {
   // The headset's reset keeps the user's own equaliser presets.
   void SetResetKeepsCustomEqualiser(bool keep) { keep_custom_eq_ = keep; }
 
-  // Reads the list. When it is missing, unreadable or holds no usable profile, a list with the
-  // single profile "profile1" is written, its document made from the factory document.
-  // Returns false when that fresh list could not be written (it is still used).
+  // Reads the list. When it is missing, unreadable or holds no usable profile, the list is
+  // rebuilt from the profile documents in the folder (each names itself by its "profileUUID"),
+  // oldest first, so that a damaged list does not lose the user's profiles; when there are none,
+  // a list with the single profile "profile1" is written, its document made from the factory
+  // document. A listed profile whose document is missing gets one from the factory document.
+  // Returns false when the list (or a fresh profile1's document) could not be written; the list
+  // is still used.
   bool Load();
 
   const std::vector<ProfileEntry>& Profiles() const { return contents_.profiles; }
@@ -82,19 +92,35 @@ class ProfileList {
   // A new profile from the document at `path` (named after the file), made current. A file that
   // is not a profile document of this kind is refused and nothing changes.
   Outcome Import(const std::string& path);
-  // Renames profile `index` in the list and in its document; the id and file name stay.
+  // Renames profile `index` in the list and in its document; the id and file name stay. The
+  // name is kept cleaned (CleanProfileName); blank and taken names are judged after cleaning.
   RenameResult Rename(int index, const std::string& name);
   // Removes profile `index` and its document. The selection moves to the profile before it (or
   // the first one); Outcome::index is the new selection.
   Outcome Delete(int index);
-  // Writes profile `index`'s document, as the program would load it, to `path`.
+  // Writes profile `index`'s document, as the program would load it, to `path`. Refused when
+  // `path` is the list or a profile document of this list, which the export would destroy.
   bool Export(int index, const std::string& path);
   // Gives profile `index` the factory settings (the headset keeps its own equaliser presets).
   bool ResetProfile(int index);
 
  private:
-  // Re-reads the list from disk; keeps the one in memory when the file is not usable.
+  // Re-reads the list from disk; keeps the one in memory when the file is not usable. The
+  // current profile stays current when it is still listed.
   void Refresh();
+  // Refresh, then where the profile at `index` (before it) is now; -1 when it is gone.
+  int Reread(int index);
+  int IndexOfId(const std::string& id) const;
+  // The profiles whose documents lie in the folder, oldest (smallest id) first; nothing when
+  // there are none.
+  std::optional<ProfileListContents> ProfilesInFolder() const;
+  // Gives every listed profile whose document is missing one made from the factory document.
+  void CreateMissingDocuments();
+  // Puts `entry`'s name into its document. An unreadable document is left as it is (its
+  // settings may yet be saved by hand); a missing one is made as loading would make it.
+  bool WriteNameIntoDocument(const ProfileEntry& entry);
+  // Whether `path` is the list or the document of a listed profile.
+  bool IsOwnFile(const std::string& path) const;
   bool WriteList(const ProfileListContents& contents);
   // Appends a profile whose document is `document` and makes it current.
   Outcome AppendProfile(const std::string& name, const Json::Value& document);
@@ -102,9 +128,9 @@ class ProfileList {
   std::string NewId() const;
   std::string PathOfId(const std::string& id) const;
   Json::Value FactoryDocument() const;
-  // The document of profile `index` as loading it would make it: its "Device" entry taken from
+  // The document of profile `entry` as loading it would make it: its "Device" entry taken from
   // the factory document when it lacks one.
-  Json::Value EffectiveDocument(int index) const;
+  Json::Value EffectiveDocument(const ProfileEntry& entry) const;
   bool InRange(int index) const { return index >= 0 && index < Count(); }
 
   std::string folder_;

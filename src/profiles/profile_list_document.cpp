@@ -54,7 +54,7 @@ std::optional<ProfileListContents> ParseProfileList(const Json::Value& document)
     if (!IsPlainFileName(id) || !ids.insert(id).second) continue;
     if (wanted && *wanted == static_cast<int>(i))
       contents.selected = static_cast<int>(contents.profiles.size());
-    std::string name = ReadString(item, kNameKey);
+    std::string name = CleanProfileName(ReadString(item, kNameKey));
     if (IsBlankProfileName(name)) unnamed.push_back(contents.profiles.size());
     contents.profiles.push_back(ProfileEntry{std::move(name), id});
   }
@@ -76,6 +76,15 @@ Json::Value MakeProfileListDocument(const ProfileListContents& contents) {
   }
   document[kSelectKey] = contents.selected;
   return document;
+}
+
+std::optional<ProfileEntry> ProfileEntryOfDocument(const Json::Value& document,
+                                                   const std::string& file_id) {
+  if (!IsPlainFileName(file_id) || ReadString(document, kIdKey) != file_id ||
+      !Element(Member(document, kDeviceKey), 0).isObject()) {
+    return std::nullopt;
+  }
+  return ProfileEntry{CleanProfileName(ReadString(document, kNameKey)), file_id};
 }
 
 Json::Value WithProfileIdentity(Json::Value document, const ProfileEntry& entry) {

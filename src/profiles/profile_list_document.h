@@ -31,11 +31,19 @@ struct ProfileListContents {
 
 // Reads a list document. The file is ours but may have been damaged or edited by hand, so:
 // entries that are not objects, whose id is not a plain file name or repeats an earlier id (two
-// entries sharing one document would delete each other's settings) are left out; an entry
-// without a usable name gets a fresh "profileN" name; a selection that is not a number, is out of
+// entries sharing one document would delete each other's settings) are left out; names are
+// cleaned (CleanProfileName) and an entry without a usable name gets a fresh "profileN" name;
+// a selection that is not a number, is out of
 // range or pointed at a left-out entry becomes 0. Nothing when no usable entry remains.
 std::optional<ProfileListContents> ParseProfileList(const Json::Value& document);
 Json::Value MakeProfileListDocument(const ProfileListContents& contents);
+
+// The list entry that a profile document found in the folder stands for, used to rebuild a lost
+// list. The document must name itself: its "profileUUID" is `file_id` (its file name without
+// ".Json"), and it carries a device entry. The name is cleaned and may be empty (the caller
+// names such a profile).
+std::optional<ProfileEntry> ProfileEntryOfDocument(const Json::Value& document,
+                                                   const std::string& file_id);
 
 // `document` (replaced by an empty object when it is not one) with the top-level "profilename"
 // and "profileUUID" of `entry`; everything else stays.

@@ -249,6 +249,96 @@ TEST_F(ProfileBarTest, ExportThroughTheSaveDialog) {
             JsonFileIo::ReadJsonFile(bar_->GetProfilePath(0)));
 }
 
+TEST_F(ProfileBarTest, AFileThatCannotBeWrittenIsNotPassedOffAsDone) {
+  bar_->AddProfile();
+  bar_->SelectProfile(0);
+  const QString exported = temp_.filePath(QStringLiteral("work.json"));
+  ASSERT_TRUE(bar_->ExportProfile(exported.toStdString()));
+  // A folder in the list's place: the list can be neither read nor replaced.
+  std::filesystem::remove(folder_ + "ProfileList.ini");
+  std::filesystem::create_directory(folder_ + "ProfileList.ini");
+  const auto files = FolderFiles();
+  dialogs_->open_answer = exported;
+  host_.applied.clear();
+  struct Case {
+    const char* button;
+    QStringList messages;
+  };
+  const Case cases[] = {
+      {"device_add_btn", {"message_text_27?", "profile_save_failed_text"}},
+      {"device_copy_btn", {"message_text_26?", "profile_save_failed_text"}},
+      {"device_sub_btn", {"message_text_29?", "profile_save_failed_text"}},
+      {"device_import_btn", {"profile_save_failed_text"}},
+      {"device_profile_edit_save_btn", {"profile_save_failed_text"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    asked.clear();
+    Control<QLineEdit>("device_profile_name_edit")->setText(QStringLiteral("Gaming"));
+    Click(c.button);
+    EXPECT_EQ(asked, c.messages);
+    EXPECT_EQ(ComboTexts(), (QStringList{QStringLiteral("profile1"), QStringLiteral("profile2")}));
+    EXPECT_EQ(bar_->GetCurrentIndex(), 0);
+    EXPECT_EQ(FolderFiles(), files);
+    EXPECT_TRUE(host_.applied.empty());
+  }
+  // The refused name stays in the edit to be tried again.
+  EXPECT_EQ(Control<QLineEdit>("device_profile_name_edit")->text(), QStringLiteral("Gaming"));
+}
+
+TEST_F(ProfileBarTest, AnExportThatFailsIsReported) {
+  bar_->AddProfile();
+  const auto files = FolderFiles();
+  for (const std::string& target :
+       {temp_.filePath(QStringLiteral("no/such/folder.json")).toStdString(),
+        folder_ + "ProfileList.ini", bar_->GetProfilePath(0)}) {
+    SCOPED_TRACE(target);
+    asked.clear();
+    dialogs_->save_answer = QString::fromStdString(target);
+    Click("device_export_btn");
+    EXPECT_EQ(asked, QStringList{QStringLiteral("profile_export_failed_text")});
+    EXPECT_EQ(FolderFiles(), files);
+  }
+  EXPECT_EQ(ComboTexts(), (QStringList{QStringLiteral("profile1"), QStringLiteral("profile2")}));
+}
+
+TEST_F(ProfileBarTest, TwoBarsOfOneFolderActOnTheProfilesTheyShow) {
+  bar_->AddProfile();
+  bar_->AddProfile();
+  bar_->SelectProfile(1);
+  // A bar made later starts on the profile that is current.
+  CDeviceProfileUI* other = AddBar(folder_);
+  EXPECT_EQ(other->GetCurrentIndex(), 1);
+  EXPECT_EQ(other->GetCurrentProfileId(), IdAt(1));
+  const std::string profile2 = IdAt(1);
+  const std::string profile3 = IdAt(2);
+
+  // This bar deletes profile1; the other one, not knowing, still shows it.
+  bar_->SelectProfile(0);
+  ASSERT_TRUE(bar_->DeleteProfile().ok());
+  host_.applied.clear();
+  // The other bar deletes what it shows as current, profile2, and loads profile3 after it.
+  ASSERT_TRUE(other->DeleteProfile().ok());
+  ASSERT_EQ(other->List().Count(), 1);
+  EXPECT_EQ(other->GetCurrentProfileId(), profile3);
+  EXPECT_FALSE(std::filesystem::exists(folder_ + profile2 + ".Json"));
+  EXPECT_TRUE(std::filesystem::exists(folder_ + profile3 + ".Json"));
+  auto* other_combo = FindControl<QComboBox>(other, QStringLiteral("device_profile_combo"));
+  ASSERT_NE(other_combo, nullptr);
+  EXPECT_EQ(other_combo->count(), 1);
+  EXPECT_EQ(other_combo->itemText(0), QStringLiteral("profile3"));
+  ASSERT_EQ(host_.applied.size(), 1u);
+  EXPECT_EQ(host_.applied[0].first, profile3);
+
+  // The first bar, whose current profile is now gone, moves to the one left at its next step.
+  host_.applied.clear();
+  Control<QLineEdit>("device_profile_name_edit")->setText(QStringLiteral("Gaming"));
+  Click("device_profile_edit_save_btn");
+  EXPECT_EQ(ComboTexts(), QStringList{QStringLiteral("profile3")});
+  ASSERT_EQ(host_.applied.size(), 1u);
+  EXPECT_EQ(host_.applied[0].first, profile3);
+}
+
 TEST_F(ProfileBarTest, TheSpreadButtonFoldsTheMenu) {
   QWidget* menu = Control("profile_menu_layout");
   ASSERT_NE(menu, nullptr);
@@ -292,10 +382,12 @@ TEST_F(ProfileBarTest, APageLayoutCreatesTheBarWithItsTree) {
 }
 
 TEST_F(ProfileBarTest, EveryTextOfTheBarExistsInBothLanguages) {
-  QStringList keys = {QStringLiteral("message_text_5"),  QStringLiteral("message_text_22"),
-                      QStringLiteral("message_text_25"), QStringLiteral("message_text_26"),
-                      QStringLiteral("message_text_27"), QStringLiteral("message_text_29"),
-                      QStringLiteral("message_text_30"), QStringLiteral("tips_text")};
+  QStringList keys = {
+      QStringLiteral("message_text_5"),           QStringLiteral("message_text_22"),
+      QStringLiteral("message_text_25"),          QStringLiteral("message_text_26"),
+      QStringLiteral("message_text_27"),          QStringLiteral("message_text_29"),
+      QStringLiteral("message_text_30"),          QStringLiteral("tips_text"),
+      QStringLiteral("profile_save_failed_text"), QStringLiteral("profile_export_failed_text")};
   QFile layout(testing::SkinFolder() + QLatin1Char('/') +
                QString::fromLatin1(CDeviceProfileUI::kLayout));
   ASSERT_TRUE(layout.open(QIODevice::ReadOnly));

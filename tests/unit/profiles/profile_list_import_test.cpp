@@ -177,6 +177,23 @@ TEST_F(ProfileListTest, ExportWritesADocumentThatImportsAgain) {
   EXPECT_FALSE(std::filesystem::exists(list_.DocumentPath(0)));
 }
 
+TEST_F(ProfileListTest, ExportNeverOverwritesTheProfilesOwnFiles) {
+  LoadWithNames({"A", "B"});
+  std::filesystem::create_directories(temp_.File("elsewhere"));
+  std::filesystem::create_symlink(ListPath(), temp_.File("elsewhere/link.json"));
+  std::filesystem::create_hard_link(list_.DocumentPath(1), temp_.File("elsewhere/hard.json"));
+  const auto before = FolderSnapshot();
+  for (const std::string& target :
+       {ListPath(), list_.DocumentPath(0), list_.DocumentPath(1),
+        folder_ + "../mouse/./ProfileList.ini", temp_.File("elsewhere/link.json"),
+        temp_.File("elsewhere/hard.json")}) {
+    EXPECT_FALSE(list_.Export(0, target)) << target;
+  }
+  EXPECT_EQ(FolderSnapshot(), before);
+  // Any other file, also in the profiles' folder, is the user's choice.
+  EXPECT_TRUE(list_.Export(0, folder_ + "backup.json"));
+}
+
 TEST_F(ProfileListTest, ExportFailuresAreReported) {
   LoadWithNames({"A"});
   EXPECT_FALSE(list_.Export(0, ""));

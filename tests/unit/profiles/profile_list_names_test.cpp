@@ -84,8 +84,39 @@ TEST(ProfileListNamesTest, ImportAppendsAGrowingCounterToThePreviousAttempt) {
       {{"work", "work(1)(2)"}, "work", "work(1)"},
       {{"profile1"}, "", "profile2"},
       {{"profile1"}, "  ", "profile2"},
+      // A file name may hold what a profile name may not.
+      {{"work"}, " work\n", "work(1)"},
+      {{"profile1"}, "\x01\t", "profile2"},
   };
   for (const Case& c : cases) EXPECT_EQ(ImportedProfileName(c.names, c.title), c.expected);
+}
+
+TEST(ProfileListNamesTest, NamesAreKeptCleanOnOneLine) {
+  const std::string long_name(80, 'x');
+  // 63 letters and then a character outside the basic plane (two UTF-16 code units).
+  const std::string split_pair = std::string(63, 'a') + "\xF0\x9F\x8E\xAE" + "b";
+  struct Case {
+    std::string name;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"Gaming", "Gaming"},
+      {"  Gaming \t", "Gaming"},
+      {"two\nlines", "two lines"},
+      {"bell\x07\x7F", "bell"},
+      {"para\xE2\x80\xA9graph", "para graph"},  // U+2029
+      {std::string("nul\0in", 6), "nul in"},
+      {"bad \xFF byte", "bad \xEF\xBF\xBD byte"},  // U+FFFD
+      {"../a/b\\c:*?\"<>|", "../a/b\\c:*?\"<>|"},
+      {"配置 2", "配置 2"},
+      {" \r\n ", ""},
+      {long_name, std::string(64, 'x')},
+      {split_pair, std::string(63, 'a')},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CleanProfileName(c.name), c.expected) << c.name;
+    EXPECT_EQ(CleanProfileName(c.expected), c.expected) << "not stable: " << c.expected;
+  }
 }
 
 }  // namespace

@@ -127,6 +127,100 @@ TEST_F(ProfileListTest, DamagedEntriesAreLeftOutAndTheRestKept) {
   }
 }
 
+TEST_F(ProfileListTest, ALostListIsRebuiltFromTheProfileDocuments) {
+  const auto profile = [](const std::string& name, const std::string& id) {
+    Json::Value document;
+    document["Device"][0]["KeyList"] = Json::Value(Json::arrayValue);
+    document["Device"][0]["Mark"] = id;
+    document["profilename"] = name;
+    document["profileUUID"] = id;
+    return JsonFileIo::StyledText(document);
+  };
+  Json::Value no_settings;
+  no_settings["profilename"] = "empty";
+  no_settings["profileUUID"] = "2024_01_01_00_00_00_004";
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"2024_01_01_00_00_00_003.Json", profile("", "2024_01_01_00_00_00_003")},
+      {"2024_01_01_00_00_00_001.Json", profile("Work", "2024_01_01_00_00_00_001")},
+      {"2024_01_01_00_00_00_002.Json", profile("work\n", "2024_01_01_00_00_00_002")},
+      // Not profile documents of this folder: left alone and unlisted.
+      {"2024_01_01_00_00_00_004.Json", JsonFileIo::StyledText(no_settings)},
+      {"moved.Json", profile("Moved", "2024_01_01_00_00_00_009")},
+      {"notes.Json", "not json"},
+      {"macro.config", profile("Macro", "macro")},
+  };
+  for (const char* list_text : {static_cast<const char*>(nullptr), "{ damaged"}) {
+    SCOPED_TRACE(list_text ? list_text : "(missing)");
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    for (const auto& [name, text] : files) WriteText(folder_ + name, text);
+    if (list_text) WriteText(ListPath(), list_text);
+
+    ProfileList list;
+    list.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+    ASSERT_TRUE(list.Load());
+    // Oldest first; names made unique and clean, a missing one given like a new profile's.
+    EXPECT_EQ(list.Names(), (Names{"Work", "work(1)", "profile1"}));
+    EXPECT_EQ(NamesOnDisk(), list.Names());
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    for (int i = 0; i < list.Count(); ++i) {
+      const Json::Value document = JsonFileIo::ReadJsonFile(list.DocumentPath(i));
+      EXPECT_EQ(document["Device"][0]["Mark"], list.Profiles()[i].id);
+    }
+    for (const auto& [name, text] : files) EXPECT_EQ(ReadText(folder_ + name), text) << name;
+  }
+}
+
+TEST_F(ProfileListTest, ListedProfilesWithoutADocumentGetOneOnLoad) {
+  WriteText(ListPath(), R"({"profilelist": [{"profilename": "A", "profileUUID": "a"},
+                                            {"profilename": "B", "profileUUID": "b"}],
+                            "profileselect": 1})");
+  WriteText(folder_ + "a.Json", "{\"mine\": 1}\n");
+  ASSERT_TRUE(list_.Load());
+  EXPECT_EQ(ReadText(folder_ + "a.Json"), "{\"mine\": 1}\n");
+  const Json::Value made = JsonFileIo::ReadJsonFile(folder_ + "b.Json");
+  EXPECT_EQ(made["Device"][0], FactoryEntry());
+  EXPECT_EQ(made["profilename"], "B");
+  EXPECT_EQ(made["profileUUID"], "b");
+}
+
+TEST_F(ProfileListTest, AnotherWriterMovingProfilesDoesNotRedirectAnOperation) {
+  LoadWithNames({"A", "B", "C"});
+  ASSERT_TRUE(list_.Select(1).ok());
+  const std::string b_id = list_.Profiles()[1].id;
+  const std::string c_path = list_.DocumentPath(2);
+
+  // Another list on the same folder (a second page of the kind) selects C and deletes A.
+  ProfileList other;
+  other.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+  ASSERT_TRUE(other.Load());
+  EXPECT_EQ(other.SelectedIndex(), 1);  // it starts on the current profile
+  ASSERT_TRUE(other.Select(2).ok());
+  ASSERT_TRUE(other.Delete(0).ok());
+  Json::Value c_document = JsonFileIo::ReadJsonFile(c_path);
+  c_document["Device"][0]["LightInfo"]["Red"] = 55;
+  ASSERT_TRUE(JsonFileIo::WriteJsonFile(c_path, c_document));
+
+  // This list still shows A, B, C with B current: its indexes mean those profiles.
+  EXPECT_EQ(list_.Rename(2, "C2"), RenameResult::kRenamed);
+  EXPECT_EQ(NamesOnDisk(), (Names{"B", "C2"}));
+  EXPECT_EQ(list_.CurrentId(), b_id);
+  ASSERT_TRUE(list_.ResetProfile(list_.SelectedIndex()));
+  EXPECT_EQ(JsonFileIo::ReadJsonFile(c_path)["Device"][0]["LightInfo"]["Red"], 55);
+  EXPECT_EQ(ListOnDisk()["profileselect"], 0);  // B, as this list last wrote it
+
+  // A profile that is gone cannot be acted on through its old place.
+  ProfileList stale;
+  stale.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+  ASSERT_TRUE(stale.Load());
+  ASSERT_TRUE(list_.Delete(0).ok());
+  // Its profile 0 is B, which is gone, not C2 that has taken its place.
+  EXPECT_EQ(stale.Rename(0, "X"), RenameResult::kNoProfile);
+  EXPECT_EQ(NamesOnDisk(), Names{"C2"});
+  EXPECT_EQ(stale.Names(), Names{"C2"});  // and now knows the list as it is
+  EXPECT_TRUE(std::filesystem::exists(c_path));
+}
+
 TEST_F(ProfileListTest, TheCurrentProfileIsCurrentAgainAfterARestart) {
   LoadWithNames({"A", "B", "C"});
   ASSERT_TRUE(list_.Select(1).ok());
@@ -207,6 +301,12 @@ TEST_F(ProfileListTest, RenameFollowsTheNameRules) {
       {"PROFILE1", RenameResult::kRenamed, "PROFILE1"},
       {"Gaming", RenameResult::kRenamed, "Gaming"},
       {"配置 2", RenameResult::kRenamed, "配置 2"},
+      {" office \n", RenameResult::kNameTaken, "配置 2"},
+      {"\x01\r\n", RenameResult::kNameBlank, "配置 2"},
+      {" two\nlines ", RenameResult::kRenamed, "two lines"},
+      // Only a name: it never becomes a file name.
+      {"../../outside", RenameResult::kRenamed, "../../outside"},
+      {"a\\b:c*?<>|", RenameResult::kRenamed, "a\\b:c*?<>|"},
   };
   LoadWithNames({"profile1", "Office"});
   const std::string id = list_.Profiles()[0].id;
@@ -221,6 +321,25 @@ TEST_F(ProfileListTest, RenameFollowsTheNameRules) {
   EXPECT_EQ(list_.DocumentPath(0), folder_ + id + ".Json");
   EXPECT_EQ(Document(0)["Device"][0], FactoryEntry());
   EXPECT_EQ(list_.Rename(2, "x"), RenameResult::kNoProfile);
+  EXPECT_EQ(FolderSnapshot().size(), 3u);  // the list and the two documents, nothing else
+  EXPECT_FALSE(std::filesystem::exists(temp_.path().parent_path() / "outside"));
+}
+
+TEST_F(ProfileListTest, RenameNeverEmptiesADocumentItCannotRead) {
+  LoadWithNames({"A"});
+  const std::string path = list_.DocumentPath(0);
+  // Settings that cannot be read now stay as they are; the list carries the new name.
+  WriteText(path, "{ \"Device\": [ { \"KeyList\": [");
+  ASSERT_EQ(list_.Rename(0, "B"), RenameResult::kRenamed);
+  EXPECT_EQ(ReadText(path), "{ \"Device\": [ { \"KeyList\": [");
+  EXPECT_EQ(NamesOnDisk(), Names{"B"});
+
+  // A missing document is made as loading would make it, under the new name.
+  std::filesystem::remove(path);
+  ASSERT_EQ(list_.Rename(0, "C"), RenameResult::kRenamed);
+  EXPECT_EQ(Document(0)["profilename"], "C");
+  EXPECT_EQ(Document(0)["profileUUID"], list_.CurrentId());
+  EXPECT_EQ(Document(0)["Device"][0], FactoryEntry());
 }
 
 TEST_F(ProfileListTest, DeleteRemovesTheProfileAndItsDocument) {
