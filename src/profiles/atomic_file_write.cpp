@@ -39,13 +39,13 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
+}  // namespace
+
 void SyncFolder(const std::filesystem::path& folder) {
   const std::string name = folder.empty() ? std::string(".") : folder.string();
   ScopedFd dir(::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
 }
-
-}  // namespace
 
 std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& path,
                                                           std::string_view contents) {

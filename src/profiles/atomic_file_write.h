@@ -20,5 +20,7 @@ bool ReplaceWithTemporary(const std::filesystem::path& temporary,
                           const std::filesystem::path& path);
 // Both steps.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
+// Flushes a folder's entries (a rename or a new link in it) to disk; errors are ignored.
+void SyncFolder(const std::filesystem::path& folder);
 
 }  // namespace vorlin

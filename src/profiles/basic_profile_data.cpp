@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/log.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
+#include "profiles/light_name_lists.h"
 #include "profiles/light_record_codec.h"
-#include "profiles/profile_folders.h"
 #include "profiles/settings_record_codec.h"
+#include "profiles/unreadable_document.h"
 
 namespace vorlin {
 namespace {
@@ -17,6 +19,24 @@ bool SameFile(const std::string& a, const std::string& b) {
   if (a == b) return true;
   std::error_code error;
   return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+std::string FolderOf(const std::string& path) {
+  return path.empty() ? std::string() : std::filesystem::path(path).parent_path().string();
+}
+
+// Puts `entry` at the device index of `document` (what was read from `path`) and writes it. A file
+// whose content would be lost by that is kept beside it first; when it cannot be kept, nothing is
+// written.
+bool PutEntryAndWrite(Json::Value document, const Json::Value& entry, Json::ArrayIndex index,
+                      const std::string& path) {
+  if (ReplacingLosesContent(path, document, index)) {
+    qCWarning(lcVorlin) << "profile document" << path.c_str()
+                        << "cannot be read as a profile; keeping a copy before replacing it";
+    if (KeepUnreadableDocument(path).empty()) return false;
+  }
+  MutableElement(MutableMember(document, "Device"), index) = entry;
+  return JsonFileIo::WriteJsonFile(path, document);
 }
 
 }  // namespace
@@ -45,10 +65,7 @@ Json::Value CBasicProfiledata::LoadEntry(const std::string& path) {
   if (!entry.isObject()) entry = Json::Value();
   // Restoring the factory settings loads the default document itself; that one is never
   // written, whatever it holds.
-  if (!SameFile(path, default_path_)) {
-    MutableElement(MutableMember(document, "Device"), device_index()) = entry;
-    JsonFileIo::WriteJsonFile(path, document);
-  }
+  if (!SameFile(path, default_path_)) PutEntryAndWrite(document, entry, device_index(), path);
   return entry;
 }
 
@@ -64,7 +81,27 @@ Json::Value CBasicProfiledata::LoadOtherDevice(const std::string& path) {
 
 Json::Value CBasicProfiledata::LoadLightConfig(const std::string& path) {
   light_config_ = JsonFileIo::ReadJsonFile(path);
+  light_config_folder_ = FolderOf(path);
+  if (!light_config_.isNull() || path.empty()) return light_config_;
+  // The user has no configuration of their own (or one that cannot be read, which stays as it
+  // is: the program never writes it): the factory configuration of the same name applies.
+  const std::string factory_folder = FolderOf(default_path_);
+  if (factory_folder.empty()) return light_config_;
+  const std::string factory =
+      (std::filesystem::path(factory_folder) / std::filesystem::path(path).filename()).string();
+  if (SameFile(factory, path)) return light_config_;
+  std::error_code error;
+  if (std::filesystem::exists(path, error))
+    qCWarning(lcVorlin) << "light configuration" << path.c_str()
+                        << "cannot be read; the factory configuration applies";
+  light_config_ = JsonFileIo::ReadJsonFile(factory);
+  if (!light_config_.isNull()) light_config_folder_ = factory_folder;
   return light_config_;
+}
+
+void CBasicProfiledata::AdoptLightConfig(Json::Value config) {
+  light_config_ = std::move(config);
+  light_config_folder_.clear();
 }
 
 bool CBasicProfiledata::Save() {
@@ -73,9 +110,7 @@ bool CBasicProfiledata::Save() {
 
 bool CBasicProfiledata::SaveDevice(const Json::Value& entry, const std::string& path) {
   if (Member(entry, "KeyList").isNull()) return false;
-  Json::Value document = JsonFileIo::ReadJsonFile(path);
-  MutableElement(MutableMember(document, "Device"), device_index()) = entry;
-  return JsonFileIo::WriteJsonFile(path, document);
+  return PutEntryAndWrite(JsonFileIo::ReadJsonFile(path), entry, device_index(), path);
 }
 
 bool CBasicProfiledata::SaveOther(const std::string& path) {
@@ -120,28 +155,32 @@ std::vector<LightListEntry> CBasicProfiledata::GetLightList() {
   return light_list_;
 }
 
-std::string CBasicProfiledata::LightEffectPath(const std::string& guid) const {
-  if (light_config_path_.empty()) return {};
-  const std::filesystem::path folder = std::filesystem::path(light_config_path_).parent_path();
-  return (folder / (guid + ".light")).string();
+std::vector<std::string> CBasicProfiledata::LightEffectFolders() const {
+  std::vector<std::string> folders;
+  const std::string config_folder =
+      light_config_folder_.empty() ? FolderOf(light_config_path_) : light_config_folder_;
+  if (!config_folder.empty()) folders.push_back(config_folder);
+  const std::string factory_folder = FolderOf(default_path_);
+  if (!factory_folder.empty() && (folders.empty() || !SameFile(folders[0], factory_folder)))
+    folders.push_back(factory_folder);
+  return folders;
 }
 
 std::vector<LightEffectStep> CBasicProfiledata::GetLightEffect() {
   light_effect_.clear();
   if (light_config_.isNull()) return light_effect_;
-  const Json::Value& effect =
-      Element(Element(Member(light_config_, "LightInfo"), device_index()), light_settings_.mode);
-  const std::string guid = ReadString(effect, "Guid");
-  // The Guid names a file beside the configuration; one that would lead out of the folder is
-  // not a name of ours.
-  if (!IsPlainFileName(guid + ".light")) return light_effect_;
-  Json::Value document;
-  if (const std::string beside = LightEffectPath(guid); !beside.empty())
-    document = JsonFileIo::ReadJsonFile(beside);
-  // A bare name is looked up in the current folder, where effect files have always been found.
-  if (document.isNull()) document = JsonFileIo::ReadJsonFile(guid + ".light");
-  if (document.isNull()) return light_effect_;
-  light_effect_ = ReadLightEffectSteps(document);
+  const std::string file = LightEffectFileName(
+      CustomEffectGuid(light_config_, device_index(), light_settings_.mode));
+  // A Guid that would lead out of the folder is not a name of ours.
+  if (file.empty()) return light_effect_;
+  // The file lies beside the configuration that names it, or among the factory documents; never
+  // in whatever folder the program happened to be started from.
+  for (const std::string& folder : LightEffectFolders()) {
+    const Json::Value document = JsonFileIo::ReadJsonFile(std::filesystem::path(folder) / file);
+    if (document.isNull()) continue;
+    light_effect_ = ReadLightEffectSteps(document);
+    break;
+  }
   return light_effect_;
 }
 

@@ -49,17 +49,21 @@ class CBasicProfiledata {
   // Loads the device entry of the document at `path` as the current entry and returns a copy.
   // When the document lacks the entry, it is taken from the default document and the document
   // is written with it (created when missing; its other keys stay). The default document itself
-  // is never written.
+  // is never written. A file that cannot be read or parsed, or whose content of the wrong shape
+  // would be replaced, is first kept beside it as "<name>.unreadable-<time stamp>"; when that
+  // fails it is not written at all.
   Json::Value LoadDevice(const std::string& path);
   // The same for the other-profile entry, used to change a profile that is not current.
   Json::Value LoadOtherDevice(const std::string& path);
-  // Loads the light configuration document (custom light effects); returns a copy.
+  // Loads the light configuration document (custom light effects) and returns a copy. When the
+  // document at `path` is missing or unreadable, the factory configuration of the same file name
+  // (beside the default document) is loaded instead; the user's file is never written.
   Json::Value LoadLightConfig(const std::string& path);
 
   // Saving. Each returns true when the document was written.
   // SaveDevice re-reads the document, so its other elements survive, puts `entry` at the device
   // index and writes it, unless the entry has no "KeyList" (an incomplete entry never
-  // overwrites a profile).
+  // overwrites a profile). A document that has become unreadable is kept as LoadDevice keeps it.
   virtual bool Save();
   virtual bool SaveDevice(const Json::Value& entry, const std::string& path);
   virtual bool SaveOther(const std::string& path);
@@ -69,7 +73,9 @@ class CBasicProfiledata {
   const Json::Value& GetOtherDeviceEntry() const { return other_entry_; }
   // Makes an entry already in memory the current one (an imported document, a test).
   void AdoptDeviceEntry(Json::Value entry) { entry_ = std::move(entry); }
-  void AdoptLightConfig(Json::Value config) { light_config_ = std::move(config); }
+  // A configuration without a folder of its own: its effect files are looked for beside the
+  // light configuration path, then among the factory documents.
+  void AdoptLightConfig(Json::Value config);
 
   // Lighting.
   LightSettings GetLightSettings();
@@ -80,7 +86,9 @@ class CBasicProfiledata {
   void SetAudioLightSettings(const AudioLightSettings& settings);
   std::vector<LightListEntry> GetLightList();
   // The steps of the custom effect selected by the cached light settings' mode, from the light
-  // effect file named by the light configuration. Empty when anything is missing.
+  // effect file (Guid + ".light") named by the light configuration. The file is looked for in the
+  // folder of the configuration that named it, then in the folder of the default document.
+  // Empty when anything is missing.
   std::vector<LightEffectStep> GetLightEffect();
 
   // Keys.
@@ -102,8 +110,8 @@ class CBasicProfiledata {
 
  private:
   Json::Value LoadEntry(const std::string& path);
-  // The folder a light effect file is looked for in first: the light configuration's.
-  std::string LightEffectPath(const std::string& guid) const;
+  // The folders a light effect file is looked for in, in order.
+  std::vector<std::string> LightEffectFolders() const;
 
   std::string profile_path_;
   std::string default_path_;
@@ -113,6 +121,8 @@ class CBasicProfiledata {
   Json::Value entry_;
   Json::Value other_entry_;
   std::string light_config_path_;
+  // The folder of the configuration document last loaded (the user's or the factory one).
+  std::string light_config_folder_;
   std::vector<LightEffectStep> light_effect_;
   Json::Value light_config_;
   std::vector<KeyAssignmentPair> key_list_;

@@ -72,7 +72,34 @@ Json::Value JsonFileIo::ReadJsonFile(const std::filesystem::path& path) {
   return ParseJsonText(text);
 }
 
+namespace {
+
+// Whether any member name below `value` holds a NUL character ("\u0000" in the text).
+bool HasNulInMemberName(const Json::Value& value) {
+  if (value.isObject()) {
+    for (auto it = value.begin(); it != value.end(); ++it) {
+      const std::string name = it.name();
+      if (name.find('\0') != std::string::npos || HasNulInMemberName(*it)) return true;
+    }
+  } else if (value.isArray()) {
+    for (const Json::Value& element : value) {
+      if (HasNulInMemberName(element)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 std::string JsonFileIo::StyledText(const Json::Value& value) {
+  // The classic styled writer cuts member names at a NUL, so "KeyList\u0000x" would be written
+  // as a second "KeyList" and replace the first when read back. Such (hand-made) documents are
+  // written by the stream writer, which keeps the whole name, in the same indentation.
+  if (HasNulInMemberName(value)) {
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "   ";
+    return Json::writeString(builder, value) + "\n";
+  }
   // The classic styled writer (3 spaces, right margin 74) is the documents' established form;
   // its replacement indents with tabs.
 #pragma GCC diagnostic push

@@ -35,6 +35,18 @@ TEST(JsonFileIoTest, WritesTheStyledFormWithOneClosingNewline) {
             "}\n");
 }
 
+TEST(JsonFileIoTest, MemberNamesWithANulCharacterAreWrittenWhole) {
+  // A hand-made name that differs from a real key only after a NUL must stay a different key.
+  const Json::Value entry = JsonFileIo::ParseJsonText(
+      R"({"Device": [{"KeyList": [{"Assignment": 1}], "KeyList\u0000copy": 5,
+                      "\u0000": {"a\u0000b": [1]}}]})");
+  ASSERT_TRUE(entry.isObject());
+  const std::string text = JsonFileIo::StyledText(entry);
+  EXPECT_EQ(JsonFileIo::ParseJsonText(text), entry) << text;
+  EXPECT_EQ(text.back(), '\n');
+  EXPECT_EQ(text.find('\t'), std::string::npos);
+}
+
 TEST(JsonFileIoTest, ReadsBackWhatItWrote) {
   TempFolder folder;
   Json::Value document;
