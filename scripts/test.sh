@@ -19,7 +19,8 @@ cmake --preset tsan >/dev/null
 TSAN_TARGETS=(hid_tests link_tests sim_tests devices_tests)
 cmake --build --preset tsan -j "$JOBS" --target "${TSAN_TARGETS[@]}"
 for t in "${TSAN_TARGETS[@]}"; do
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "build/tsan/tests/$t" --gtest_brief=1
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \
+    "build/tsan/tests/$t" --gtest_brief=1
 done
 
 echo "== all tests"

@@ -19,6 +19,7 @@
 
 #include "app/app_log.h"
 #include "devices/device_option.h"
+#include "lighting/light_control_ui.h"
 #include "profile_bar/device_profile_ui.h"
 #include "devices/usb_device.h"
 #include "devices/device_rows.h"
@@ -75,6 +76,7 @@ void RegisterCustomTags() {
   }
   // The drawn controls ("SelectPanel", "DeviceKeyButton") come with the toolkit.
   RegisterProfileBarControls();
+  RegisterLightControls();
 }
 
 }  // namespace
@@ -182,8 +184,14 @@ void CMainWnd::BuildRoutes() {
         KillTimer(window_.get(), kTrayMenuTimer);
         ShowTrayMenu();
         break;
+      case kGameLightingTimer:
+        KillTimer(window_.get(), kGameLightingTimer);
+        RestoreGameLighting();
+        break;
     }
   });
+
+  r.On(click, QStringLiteral("deng_same_mode"), [this](N, int) { SyncLighting(); });
 
   // Window buttons.
   r.On(click, QStringLiteral("closebtn"), [this](N, int) {
@@ -269,7 +277,14 @@ void CMainWnd::Initialise() {
                                                                            : StopOutcome::kTimedOut;
                                              }});
   }
-  // The lighting sync thread takes ThreadTable::kLightingSyncSlot when the lighting arrives.
+  lighting_sync_.StartThread();
+  LightingSync* sync = &lighting_sync_;
+  threads_.Set(ThreadTable::kLightingSyncSlot,
+               {nullptr, [sync](std::chrono::milliseconds bound) {
+                  return sync->Worker().Stop(bound) == DeviceWorker::StopOutcome::kLate
+                             ? StopOutcome::kTimedOut
+                             : StopOutcome::kEnded;
+                }});
 
   SetTimer(window_.get(), kRefitTimer, 100);
   refit_pending_ = true;
@@ -540,9 +555,6 @@ void CMainWnd::OnInstallerReport(int code, int value) {
   qCInfo(lcVorlin) << "installer report" << code << value;
 }
 
-void CMainWnd::OnGameMessage(GameMessage message, int wparam, int lparam) {
-  qCInfo(lcVorlin) << "game message" << static_cast<int>(message) << wparam << lparam;
-}
 
 std::vector<WorkToolRow> CMainWnd::WorkToolRows() const {
   std::vector<WorkToolRow> rows;

@@ -16,6 +16,7 @@
 #include "devices/device_rows.h"
 #include "app/notification_router.h"
 #include "app/thread_table.h"
+#include "devices/lighting_sync.h"
 #include "hid/discovery_scanner.h"
 #include "hid/slot_list.h"
 #include "shell/language_switcher.h"
@@ -64,6 +65,8 @@ class CMainWnd : public QObject,
   static constexpr int kRefitTimer = 1011;
   static constexpr int kKeepAliveTimer = 1031;
   static constexpr int kTrayMenuTimer = 1032;
+  static constexpr int kGameLightingTimer = 1066;
+  static constexpr int kGameLightingRestoreMs = 5000;
 
   explicit CMainWnd(MainWindowOptions options = {});
   ~CMainWnd() override;
@@ -104,6 +107,11 @@ class CMainWnd : public QObject,
   void OnResume();
   // Fits the window to its monitor (size, scale, centre).
   void Refit();
+  // "deng_same_mode": every connected device takes the selected device's effect, in step.
+  void SyncLighting();
+  LightingSync& Sync() { return lighting_sync_; }
+  // The device of the selected option; nullptr when none is selected.
+  CHalvexUSBDevice* SelectedDevice() const;
   // Closes the window: the program ends.
   void Quit();
   // Stops the threads and takes the tray icon away; the pages go with the window. Idempotent.
@@ -166,6 +174,10 @@ class CMainWnd : public QObject,
   void BindEventInterface(size_t slot);
   void SwitchConnection(size_t slot);
   void CloseDevice(CHalvexUSBDevice* page);
+  // Game lighting: the timer's return to the effect the device had before the game's.
+  void RestoreGameLighting();
+  // Stores new light words on a device and sends them, as every lighting change does.
+  static void StoreLightWords(CHalvexUSBDevice& device, const LightWords& words);
   void DisconnectOption(int index);
   int IndexOfOption(const CDeviceOptionUI* option) const;
   std::vector<CHalvexUSBDevice*>* ListOf(DeviceFamily family);
@@ -191,6 +203,7 @@ class CMainWnd : public QObject,
   SlotList slots_;
   std::unique_ptr<DiscoveryScanner> scanner_;
   ThreadTable threads_;
+  LightingSync lighting_sync_;
   std::vector<CHalvexUSBDevice*> mice_, keyboards_, pads_, headsets_;
   std::vector<QWidget*> power_panels_;
   int selected_option_ = -1;

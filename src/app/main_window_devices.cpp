@@ -176,6 +176,7 @@ CHalvexUSBDevice* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   power_panels_.push_back(power);
   // 2. The page.
   ListOf(family)->push_back(page);
+  lighting_sync_.AddDevice(page->Link(), page->Lighting());
   page->SetHostLighting(light_control_ == 1);
   connect(page, &CHalvexUSBDevice::OptionShowRequested, this,
           [this](int page_row, bool show) { ShowOptionOfRow(page_row, show); });

@@ -62,7 +62,7 @@ void DeviceScheduler::OnFrame() {
   device_.OutputFrame();
   if (device_.OptionSelected() && device_.WindowActive()) device_.RepaintPicture();
   // Once the link has closed the frame stops; the next start-up starts it again.
-  if (device_.LinkOpen()) Start(kFrame, FramePeriod());
+  if (device_.LinkOpen() && device_.NeedsFrames()) Start(kFrame, FramePeriod());
 }
 
 void DeviceScheduler::OnStartUp() {

@@ -5,7 +5,8 @@
 //
 //   1000 frame      shows the frame (OutputFrame) and repaints the picture while the device's
 //                   option is selected and the window active; again after 10 ms by cable,
-//                   50 ms through the receiver, as long as the link is open.
+//                   50 ms through the receiver, as long as the link is open and the frame is
+//                   wanted (a hidden page rests until it is shown again).
 //   1001 start-up   armed when an interface is bound or the cable takes over (50 ms). Through the
 //                   receiver the device must answer first (ProbeLink): if it does not, its option
 //                   is hidden and the timer tries again after 2000 ms. Then ReadDeviceState, and
@@ -30,6 +31,8 @@ class ScheduledDevice {
   virtual bool OptionShown() const = 0;
   virtual bool OptionSelected() const = 0;
   virtual bool WindowActive() const = 0;
+  // Whether the frame is wanted (the page can be seen, or the device takes the frame itself).
+  virtual bool NeedsFrames() const = 0;
   // Asks the main window to show or hide the device's option.
   virtual void RequestOption(bool show) = 0;
   virtual int ProbeLink() = 0;

@@ -15,8 +15,21 @@ class CHalvexHS6533Device : public CHalvexUSBDevice {
   ~CHalvexHS6533Device() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }
+  // The profile's lighting, previewed on the page and shown in the lighting panel.
+  int LoadProfile() override {
+    LoadLightingFromProfile();
+    RefreshPage();
+    return 1;
+  }
+  int ApplyLighting() override {
+    LoadLightingFromProfile();
+    return 1;
+  }
 
  protected:
+  std::optional<LightingDevice> LightingKind() const override { return LightingDevice::kHeadset; }
+  // Starts the preview of the device's lighting once it is connected.
+  void ReadDeviceState() override { StartLightingWorker(); }
   int ResyncDelayMs() const override { return 500; }
 
  private:

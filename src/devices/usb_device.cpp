@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QMetaObject>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -10,10 +12,14 @@
 #include "devices/device_option.h"
 #include "devices/function_view.h"
 #include "hid/device_link.h"
-#include "lighting_steps/effect_cells.h"
+#include "lighting/color_select_wnd.h"
+#include "lighting/light_control_ui.h"
+#include "lighting/light_panel_handlers.h"
 #include "platform/log.h"
 #include "profile_bar/device_profile_ui.h"
 #include "profiles/basic_profile_data.h"
+#include "profiles/json_file_io.h"
+#include "profiles/light_name_lists.h"
 #include "shell/app_paths.h"
 #include "ui/device_key_button.h"
 #include "ui/find_control.h"
@@ -40,18 +46,6 @@ int IndexAfter(const QString& name, QLatin1StringView prefix) {
 }
 
 }  // namespace
-
-LightWords SharedLightWords::Load() const {
-  return {word0_.load(std::memory_order_relaxed), word1_.load(std::memory_order_relaxed),
-          word2_.load(std::memory_order_relaxed), word3_.load(std::memory_order_relaxed)};
-}
-
-void SharedLightWords::Store(const LightWords& words) {
-  word0_.store(words.word0, std::memory_order_relaxed);
-  word1_.store(words.word1, std::memory_order_relaxed);
-  word2_.store(words.word2, std::memory_order_relaxed);
-  word3_.store(words.word3, std::memory_order_relaxed);
-}
 
 CHalvexUSBDevice::CHalvexUSBDevice(DeviceFamily family, QWidget* parent)
     : QWidget(parent),
@@ -99,7 +93,7 @@ void CHalvexUSBDevice::SetLightCount(int count) {
 void CHalvexUSBDevice::SetKeyCount(int count) {
   const size_t size = static_cast<size_t>(std::max(count, 0));
   key_buttons_.resize(size, nullptr);
-  frame_.Resize(size);
+  lighting_.frame.Resize(size);
   key_records_.assign(size, KeyRecord{});
 }
 
@@ -112,8 +106,21 @@ void CHalvexUSBDevice::SetStatusPanel(bool on) {
 bool CHalvexUSBDevice::BuildPage() {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(24, 16, 24, 16);
-  row->setSpacing(32);
+  row->setSpacing(28);
+  row->addStretch(1);
+  if (!BuildPicture(row)) return false;
+  BuildInfoColumn(row);
+  BuildLightPanel(row);
+  row->addStretch(1);
 
+  ShowConnectionState();
+  LoadCurrentProfile();
+  LoadNameLists();
+  RefreshPage();
+  return true;
+}
+
+bool CHalvexUSBDevice::BuildPicture(QBoxLayout* row) {
   auto* picture = new QWidget(this);
   picture->setObjectName(QStringLiteral("device_picture_area"));
   auto* picture_box = new QVBoxLayout(picture);
@@ -127,12 +134,14 @@ bool CHalvexUSBDevice::BuildPage() {
   if (tree->minimumSize().isEmpty()) tree->setMinimumSize(tree->size());
   picture_ = tree;
   CollectButtons(tree);
-  row->addStretch(1);
   row->addWidget(picture, 0, Qt::AlignCenter);
+  return true;
+}
 
+void CHalvexUSBDevice::BuildInfoColumn(QBoxLayout* row) {
   auto* side = new QWidget(this);
   side->setObjectName(QStringLiteral("device_side_column"));
-  side->setFixedWidth(320);
+  side->setFixedWidth(300);
   auto* side_box = new QVBoxLayout(side);
   side_box->setContentsMargins(0, 0, 0, 0);
   side_box->setSpacing(16);
@@ -162,13 +171,28 @@ bool CHalvexUSBDevice::BuildPage() {
   card_box->addWidget(connection_);
   side_box->addWidget(card);
   side_box->addStretch(1);
-  row->addWidget(side, 0, Qt::AlignVCenter);
-  row->addStretch(1);
+  row->addWidget(side, 0, Qt::AlignTop);
+}
 
-  ShowConnectionState();
-  LoadCurrentProfile();
-  LoadNameLists();
-  return true;
+void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* row) {
+  // The panel is taller than a small window's page: it scrolls inside its column.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("device_light_scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  auto* panel = new CLightControlUI;
+  panel->setObjectName(init_.dataName + QStringLiteral("_light_panel"));
+  panel->SetLightType(LightPanelType());
+  light_panel_ = panel;
+  connect(panel, &CLightControlUI::colourButtonClicked, this,
+          [this](uint32_t colour) { ChooseLightColour(colour); });
+  panel->SetLightWords(GetLightWords());  // builds its controls, so that its size is known
+  // Scrolled rather than squeezed: the panel never gets less than the height it asks for.
+  panel->setMinimumHeight(panel->sizeHint().height());
+  scroll->setWidget(panel);
+  scroll->setFixedWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+  row->addWidget(scroll);
 }
 
 void CHalvexUSBDevice::CollectButtons(QWidget* root) {
@@ -300,24 +324,39 @@ void CHalvexUSBDevice::OutputFrame() {
   for (size_t i = 0; i < key_buttons_.size(); ++i) {
     CDeviceKeyButtonUI* button = key_buttons_[i];
     if (!button || !button->isVisible()) continue;
-    const uint32_t entry = frame_.GetKeyColor(i);
+    const uint32_t entry = lighting_.frame.GetKeyColor(i);
     button->SetLight(entry & 0x00FFFFFFu, FrameEntryLevel(entry), true);
   }
 }
 
 void CHalvexUSBDevice::SetKeyColor(int index, uint32_t entry) {
-  if (index < 0 || static_cast<size_t>(index) >= frame_.size()) return;
-  frame_.SetKeyColor(static_cast<size_t>(index), entry);
+  if (index < 0 || static_cast<size_t>(index) >= lighting_.frame.size()) return;
+  lighting_.frame.SetKeyColor(static_cast<size_t>(index), entry);
 }
 
 uint32_t CHalvexUSBDevice::GetKeyColor(int index) const {
-  if (index < 0 || static_cast<size_t>(index) >= frame_.size()) return 0;
-  return frame_.GetKeyColor(static_cast<size_t>(index));
+  if (index < 0 || static_cast<size_t>(index) >= lighting_.frame.size()) return 0;
+  return lighting_.frame.GetKeyColor(static_cast<size_t>(index));
 }
 
 void CHalvexUSBDevice::SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2,
                                      uint16_t word3) {
-  light_words_.Store({word0, word1, word2, word3});
+  const uint8_t effect_before = static_cast<uint8_t>(lighting_.words.Load().word0);
+  lighting_.words.Store({word0, word1, word2, word3});
+  // The profile keeps them too (ApplyLighting takes the lighting from there).
+  ProfileData().SetLightSettings(word0, word1, word2, word3);
+  if (static_cast<uint8_t>(word0) != effect_before) lighting_.restart.store(true);
+  lighting_.Changed();
+}
+
+void CHalvexUSBDevice::SetAudioLightSettings(const AudioLightSettings& settings) {
+  audio_light_ = settings;
+  ProfileData().SetAudioLightSettings(settings);
+}
+
+void CHalvexUSBDevice::ClearLightingHold() {
+  link_->lightingHold.store(false);
+  lighting_.Changed();
 }
 
 void CHalvexUSBDevice::SetLightIndex(int index) {
@@ -328,21 +367,105 @@ void CHalvexUSBDevice::MergeNameMap(const std::map<int, std::wstring>& names) {
   for (const auto& [number, name] : names) name_map_[number] = name;
 }
 
-uint8_t CHalvexUSBDevice::FadeEffectCell(int index, uint8_t effect) {
-  if (index < 0) return 0;
-  return vorlin::FadeEffectCell(effect_.cells, static_cast<size_t>(index), effect);
+void CHalvexUSBDevice::ShowLightWords(const LightWords& words) {
+  if (light_panel_) light_panel_->SetLightWords(words);
 }
 
-void CHalvexUSBDevice::FillEffectRow() {
-  vorlin::FillEffectRow(effect_.cells);
+void CHalvexUSBDevice::ChooseLightColour(uint32_t current) {
+  if (!light_panel_) return;
+  const LightSettings settings = LightSettingsFromWords(GetLightWords());
+  const ColorSelectResult result = CColorSelectWnd::SelectColour(
+      window(), QColor::fromRgb(current), settings.multi_color != 0, logicalDpiX());
+  if (result.code != kColorSelectChosen) return;
+  if (!result.multi_colour) {
+    StoreLightColour(*light_panel_, *this, result.colour.rgba(), true);
+    return;
+  }
+  LightSettings multi = settings;
+  multi.multi_color = 1;
+  const LightWords words = LightSettingsToWords(multi);
+  const QSize screen = ScreenSizeForRecords();
+  ClearLightingHold();
+  light_panel_->SetMultiColour(true);
+  SetLightWords(words.word0, words.word1, words.word2, words.word3);
+  SaveProfile();
+  ApplyLighting();
+  WriteParamRecord(0, 0, 1, screen.width(), screen.height());
 }
 
-void CHalvexUSBDevice::RotateEffectRow(bool right) {
-  vorlin::RotateEffectRow(effect_.cells, right);
+void CHalvexUSBDevice::RefreshPage() {
+  ShowLightWords(GetLightWords());
 }
 
-void CHalvexUSBDevice::ClearEffectState() {
-  effect_.cells.Clear();
+void CHalvexUSBDevice::RequestEffectRestart() {
+  lighting_.restart.store(true);
+  lighting_.Changed();
+}
+
+void CHalvexUSBDevice::StartLightingWorker() {
+  const std::optional<LightingDevice> kind = LightingKind();
+  if (!kind || shut_down_) return;
+  if (!lighting_worker_) {
+    const std::string exit_log =
+        family_ == DeviceFamily::kKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出";
+    lighting_worker_ = std::make_unique<LightingWorker>(
+        *link_, lighting_, *kind,
+        [this](uint8_t effect_number) { return LightingEffectCode(effect_number); }, exit_log);
+  }
+  lighting_worker_->Start();
+}
+
+bool CHalvexUSBDevice::LightingWorkerRunning() const {
+  return lighting_worker_ && lighting_worker_->Running();
+}
+
+void CHalvexUSBDevice::LoadNameLists() {
+  const auto index = static_cast<Json::ArrayIndex>(std::max(light_index_, 0));
+  const Json::Value names = JsonFileIo::ReadJsonFile(DefaultLightNamesPath(folders_));
+  if (std::optional<std::vector<LightModeName>> modes = ReadDefaultLightNames(names, index))
+    builtin_modes_ = std::move(*modes);
+  CBasicProfiledata& data = ProfileData();
+  const Json::Value config = data.LoadLightConfig(data.GetLightConfigPath());
+  if (std::optional<std::vector<std::string>> custom = ReadCustomLightNames(config, index))
+    custom_modes_ = std::move(*custom);
+  ShowLightModes();
+}
+
+void CHalvexUSBDevice::ShowLightModes() {
+  if (!light_panel_) return;
+  QStringList keys;
+  std::vector<int> enabled;
+  for (const LightModeName& mode : builtin_modes_) {
+    keys << QString::fromStdString(mode.name);
+    enabled.push_back(mode.visible ? 1 : 0);
+  }
+  // The custom effects follow the built-in ones: effect number = built-in count + position.
+  for (const std::string& name : custom_modes_) {
+    keys << QString::fromStdString(name);
+    enabled.push_back(1);
+  }
+  light_panel_->SetModeList(keys, enabled, kMaxLightIndex, kMaxLightIndex);
+  light_panel_->SetLightWords(GetLightWords());
+}
+
+void CHalvexUSBDevice::LoadLightingFromProfile() {
+  CBasicProfiledata& data = ProfileData();
+  const LightWords words = LightSettingsToWords(data.GetLightSettings());
+  SetLightWords(words.word0, words.word1, words.word2, words.word3);
+  lighting_.SetOverlays(data.GetLightList());
+  lighting_.SetSequence(data.GetLightEffect());
+}
+
+bool CHalvexUSBDevice::NeedsFrames() const {
+  return isVisible();
+}
+
+void CHalvexUSBDevice::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The frame timer rests while the page cannot be seen; it takes up again here.
+  if (LinkOpen() && !scheduler_.Pending(DeviceScheduler::kFrame))
+    scheduler_.Start(DeviceScheduler::kFrame, OnReceiver() ? DeviceScheduler::kReceiverFrameMs
+                                                           : DeviceScheduler::kCableFrameMs);
 }
 
 void CHalvexUSBDevice::SetFunctionView(int view) {
@@ -385,6 +508,7 @@ void CHalvexUSBDevice::LoadCurrentProfile() {
   const std::string path = ProfileDocumentPath(folders_, data_name, id);
   data.SetProfilePath(path);
   data.LoadDevice(path);
+  LoadProfile();
 }
 
 void CHalvexUSBDevice::ApplyProfile(const std::string& profile_id,
@@ -419,6 +543,7 @@ void CHalvexUSBDevice::SaveProfile() {
 bool CHalvexUSBDevice::HandleNotification(const Notification& notification) {
   if (!notification.sender || !isAncestorOf(notification.sender)) return false;
   if (profile_bar_ && profile_bar_->HandleNotification(notification)) return true;
+  if (light_panel_ && HandleLightPanelNotification(notification, *light_panel_, *this)) return true;
   return false;
 }
 
@@ -428,6 +553,7 @@ void CHalvexUSBDevice::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
   scheduler_.KillAll();
+  if (lighting_worker_) lighting_worker_->Stop();
   cable_events_.Close();
   receiver_events_.Close();
   {

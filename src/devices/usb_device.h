@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,15 +27,20 @@
 #include "devices/device_rows.h"
 #include "devices/device_scheduler.h"
 #include "devices/event_interface.h"
+#include "devices/lighting_state.h"
+#include "devices/lighting_worker.h"
 #include "hid/device_tables.h"
-#include "lighting_steps/effect_state.h"
+#include "lighting/light_control_ui.h"
+#include "lighting/lighting_target.h"
 #include "lighting_steps/frame.h"
 #include "profile_bar/device_profile_ui.h"
 #include "profile_bar/profile_bar_host.h"
+#include "profiles/light_name_lists.h"
 #include "profiles/light_records.h"
 #include "profiles/profile_folders.h"
 #include "ui/notification.h"
 
+class QBoxLayout;
 class QLabel;
 class QStackedWidget;
 
@@ -61,27 +67,10 @@ struct DevicePageInit {
   QString lightConfigName;
 };
 
-// The light words shared with the lighting worker: effect, brightness, speed, direction (word 0),
-// multicolour flag and colour (word 1), and two values the device kinds use.
-class SharedLightWords {
- public:
-  LightWords Load() const;
-  void Store(const LightWords& words);
-
- private:
-  std::atomic<uint32_t> word0_{0}, word1_{0}, word2_{0};
-  std::atomic<uint16_t> word3_{0};
-};
-
-// The three values of the sound-driven lighting of a device.
-struct AudioLightValues {
-  int32_t value0 = 0;
-  int32_t value1 = 0;
-  uint8_t flag = 0;
-  bool operator==(const AudioLightValues&) const = default;
-};
-
-class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private ScheduledDevice {
+class CHalvexUSBDevice : public QWidget,
+                         public ProfileBarHost,
+                         public LightingTarget,
+                         private ScheduledDevice {
   Q_OBJECT
 
  public:
@@ -156,7 +145,7 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
 
   // ---- The device's operations (the device classes give their own) ----
 
-  virtual int ApplyLighting() { return 0; }
+  int ApplyLighting() override { return 0; }
   // Shows the frame on the page's key buttons while this program drives the lighting.
   virtual void OutputFrame() override;
   void SetKeyColor(int index, uint32_t entry);
@@ -168,25 +157,27 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
   virtual int ProbeLink() override { return 1; }
   // The current profile has been loaded into the profile data: show it and send it.
   virtual int LoadProfile() { return 0; }
-  virtual void RefreshPage() {}
+  // Shows the device's settings on the page (the base: the light words in the lighting panel).
+  virtual void RefreshPage();
   virtual void DropMissingMacroKeys() {}
   // The profile data changed outside the page: reload it and show it.
   virtual void ReloadProfile();
   virtual std::vector<int> ListUsedMacros() const { return {}; }
   virtual int StoreKeyAssignments() { return 0; }
   virtual int DownloadMacros() { return 0; }
-  virtual int WriteParamRecord(int, int, int, int, int) { return 0; }
-  // The language changed (and at creation): reload the name lists.
-  virtual void LoadNameLists() {}
+  int WriteParamRecord(int, int, int, int, int) override { return 0; }
+  // The language changed (and at creation): reload the name lists. The base reads the built-in
+  // effect names of the device's light index and the custom effects of its light configuration
+  // and shows them in the lighting panel.
+  virtual void LoadNameLists();
   void MergeNameMap(const std::map<int, std::wstring>& names);
   const std::map<int, std::wstring>& NameMap() const { return name_map_; }
 
-  // Effect cells of the moving effects.
-  uint8_t FadeEffectCell(int index, uint8_t effect);
-  void FillEffectRow();
-  void RotateEffectRow(bool right);
-  void ClearEffectState();
-  const EffectCells& Cells() const { return effect_.cells; }
+  // The effect starts again from its beginning at the worker's next turn (the effect changed).
+  void RequestEffectRestart();
+  // Starts (or restarts) the lighting worker; devices without one ignore it.
+  void StartLightingWorker();
+  bool LightingWorkerRunning() const;
 
   // Which function panels the page shows.
   void SetFunctionView(int view);
@@ -194,16 +185,20 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
 
   virtual std::string GetProfileName() const;
   // Writes the profile data's current entry into the profile document.
-  virtual void SaveProfile();
+  void SaveProfile() override;
   const std::string& ProfileId() const { return profile_id_; }
   void SetProfileId(const std::string& id) { profile_id_ = id; }
 
   void SetLightIndex(int index);
   int GetLightIndex() const { return light_index_; }
-  void SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2, uint16_t word3);
-  LightWords GetLightWords() const { return light_words_.Load(); }
-  void SetAudioLight(const AudioLightValues& values) { audio_light_ = values; }
-  AudioLightValues GetAudioLight() const { return audio_light_; }
+  // LightingTarget
+  void SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2, uint16_t word3) override;
+  LightWords GetLightWords() const override { return lighting_.words.Load(); }
+  AudioLightSettings GetAudioLightSettings() const override { return audio_light_; }
+  void SetAudioLightSettings(const AudioLightSettings& settings) override;
+  void ClearLightingHold() override;
+  // Shows light words in the page's lighting panel (without storing them).
+  void ShowLightWords(const LightWords& words);
 
   void MarkKeys(int index) { selected_key_ = index; }
   int SelectedKey() const { return selected_key_; }
@@ -211,7 +206,8 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
 
   const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return key_buttons_; }
   const std::vector<CDeviceKeyButtonUI*>& LightButtons() const { return light_buttons_; }
-  const KeyColorFrame& Frame() const { return frame_; }
+  const KeyColorFrame& Frame() const { return lighting_.frame; }
+  DeviceLightingState& Lighting() { return lighting_; }
   const std::vector<KeyRecord>& KeyRecords() const { return key_records_; }
 
   // ---- Profiles ----
@@ -244,6 +240,26 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
   // asks to be read again) with the resync timer after ResyncDelayMs().
   virtual void OnDeviceEvent(uint16_t code, std::span<const uint8_t> report);
   virtual int ResyncDelayMs() const { return 500; }
+  // The light type the lighting panel shows its effects for.
+  virtual int LightPanelType() const { return 1; }
+  CLightControlUI* LightPanel() const { return light_panel_; }
+  // The lighting panel's colour button: the colour window, and the choice stored.
+  void ChooseLightColour(uint32_t current);
+  // The lighting worker's device kind; nullopt for a device without one.
+  virtual std::optional<LightingDevice> LightingKind() const { return std::nullopt; }
+  // The effect code the worker dispatches on for an effect number of the light words.
+  virtual uint8_t LightingEffectCode(uint8_t effect_number) const { return effect_number; }
+  // The effect list of the lighting panel: the built-in effects, then the custom ones.
+  void ShowLightModes();
+  const std::vector<LightModeName>& BuiltInLightModes() const { return builtin_modes_; }
+  // The highest brightness and speed index.
+  static constexpr int kMaxLightIndex = 4;
+  // Takes the profile's light settings into the light words, and its per-key light list and
+  // selected custom effect into the worker's lists.
+  void LoadLightingFromProfile();
+  // The frame timer keeps running while the page can be seen (or the device needs the frame).
+  bool NeedsFrames() const override;
+  void showEvent(QShowEvent* event) override;
   // Runs `work` on the UI thread, unless the object is gone by then.
   void PostToUi(std::function<void()> work);
   QWidget* Picture() const { return picture_; }
@@ -257,6 +273,10 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
   void RequestOption(bool show) override;
   void RepaintPicture() override;
 
+  // The three parts of the page, left to right.
+  bool BuildPicture(QBoxLayout* row);
+  void BuildInfoColumn(QBoxLayout* row);
+  void BuildLightPanel(QBoxLayout* row);
   void CollectButtons(QWidget* root);
   void LoadCurrentProfile();
   EventInterface& EventSide(uint16_t kind);
@@ -272,6 +292,7 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
 
   QPointer<CDeviceOptionUI> option_;
   QPointer<CDeviceProfileUI> profile_bar_;
+  QPointer<CLightControlUI> light_panel_;
   QPointer<QWidget> picture_;
   QPointer<QLabel> connection_;
   QPointer<QStackedWidget> function_tabs_;
@@ -290,12 +311,13 @@ class CHalvexUSBDevice : public QWidget, public ProfileBarHost, private Schedule
 
   std::vector<CDeviceKeyButtonUI*> light_buttons_;
   std::vector<CDeviceKeyButtonUI*> key_buttons_;
-  KeyColorFrame frame_;
   std::vector<KeyRecord> key_records_;
-  SharedLightWords light_words_;
-  EffectState effect_;
-  AudioLightValues audio_light_;
+  DeviceLightingState lighting_;
+  std::unique_ptr<LightingWorker> lighting_worker_;
+  AudioLightSettings audio_light_;
   std::map<int, std::wstring> name_map_;
+  std::vector<LightModeName> builtin_modes_;
+  std::vector<std::string> custom_modes_;
 
   std::atomic<bool> host_lighting_{true};
   std::atomic<bool> window_active_{true};

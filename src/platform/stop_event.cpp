@@ -42,4 +42,13 @@ bool StopEvent::Wait(int timeoutMs) const {
   }
 }
 
+int WaitForEither(const StopEvent& first, const StopEvent& second, int timeoutMs) {
+  pollfd p[2] = {{first.Fd(), POLLIN, 0}, {second.Fd(), POLLIN, 0}};
+  for (;;) {
+    const int n = ::poll(p, 2, timeoutMs < 0 ? -1 : timeoutMs);
+    if (n > 0) return (p[0].revents & POLLIN) ? 1 : 2;
+    if (n == 0 || errno != EINTR) return 0;
+  }
+}
+
 }  // namespace vorlin

@@ -25,4 +25,8 @@ class StopEvent {
   int fd_ = -1;
 };
 
+// Waits until `first` or `second` is set, or timeoutMs passes (negative: no limit). Returns 1 when
+// `first` is set, 2 when only `second` is, 0 on timeout.
+int WaitForEither(const StopEvent& first, const StopEvent& second, int timeoutMs);
+
 }  // namespace vorlin

@@ -18,6 +18,7 @@ class FakeDevice : public ScheduledDevice {
   bool OptionShown() const override { return option_shown; }
   bool OptionSelected() const override { return option_selected; }
   bool WindowActive() const override { return window_active; }
+  bool NeedsFrames() const override { return page_visible; }
   void RequestOption(bool show) override {
     option_shown = show;
     ++option_requests;
@@ -35,6 +36,7 @@ class FakeDevice : public ScheduledDevice {
   bool option_shown = false;
   bool option_selected = true;
   bool window_active = true;
+  bool page_visible = true;
   bool answers = true;
   int option_requests = 0, reads = 0, resyncs = 0, polls = 0, frames = 0, repaints = 0;
 };
@@ -58,6 +60,11 @@ TEST(DeviceSchedulerTest, ByCableStartUpReadsTheDeviceAndStartsTheFrameAndStatus
   const int frames = device.frames;
   EXPECT_TRUE(QTest::qWaitFor([&] { return device.frames >= frames + 3; }, 2000));
   EXPECT_EQ(device.repaints, repaints);
+  // A page that cannot be seen rests its frame.
+  device.page_visible = false;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !scheduler.Pending(DeviceScheduler::kFrame); }, 500));
+  device.page_visible = true;
+  scheduler.Start(DeviceScheduler::kFrame, DeviceScheduler::kCableFrameMs);
   device.link_open = false;
   EXPECT_TRUE(QTest::qWaitFor([&] { return !scheduler.Pending(DeviceScheduler::kFrame); }, 500));
 
