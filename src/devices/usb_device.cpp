@@ -109,8 +109,16 @@ bool CHalvexUSBDevice::BuildPage() {
   row->setSpacing(28);
   row->addStretch(1);
   if (!BuildPicture(row)) return false;
-  BuildInfoColumn(row);
-  BuildLightPanel(row);
+  // One column beside the picture: the profile bar, the device's card and the lighting panel.
+  auto* side = new QWidget(this);
+  side->setObjectName(QStringLiteral("device_side_column"));
+  auto* side_box = new QVBoxLayout(side);
+  side_box->setContentsMargins(0, 0, 0, 0);
+  side_box->setSpacing(12);
+  BuildInfoColumn(side_box);
+  BuildLightPanel(side_box);
+  side->setFixedWidth(side_box->itemAt(side_box->count() - 1)->widget()->width());
+  row->addWidget(side);
   row->addStretch(1);
 
   ShowConnectionState();
@@ -138,27 +146,20 @@ bool CHalvexUSBDevice::BuildPicture(QBoxLayout* row) {
   return true;
 }
 
-void CHalvexUSBDevice::BuildInfoColumn(QBoxLayout* row) {
-  auto* side = new QWidget(this);
-  side->setObjectName(QStringLiteral("device_side_column"));
-  side->setFixedWidth(300);
-  auto* side_box = new QVBoxLayout(side);
-  side_box->setContentsMargins(0, 0, 0, 0);
-  side_box->setSpacing(16);
-
-  auto* bar = new CDeviceProfileUI(side);
+void CHalvexUSBDevice::BuildInfoColumn(QBoxLayout* column) {
+  auto* bar = new CDeviceProfileUI(this);
   bar->setObjectName(init_.dataName + QStringLiteral("_profile_bar"));
   bar->SetHost(this);
   bar->SetPageKind(static_cast<int>(init_.key.kind));
   profile_bar_ = bar;
-  side_box->addWidget(bar);
+  column->addWidget(bar);
 
-  auto* card = new QFrame(side);
+  auto* card = new QFrame(this);
   card->setObjectName(QStringLiteral("device_info_card"));
   card->setProperty("role", QStringLiteral("card"));
-  auto* card_box = new QVBoxLayout(card);
-  card_box->setContentsMargins(20, 18, 20, 18);
-  card_box->setSpacing(10);
+  auto* card_box = new QHBoxLayout(card);
+  card_box->setContentsMargins(16, 10, 16, 10);
+  card_box->setSpacing(12);
   auto* name = new QLabel(card);
   name->setObjectName(QStringLiteral("device_page_name"));
   name->setProperty("role", QStringLiteral("heading"));
@@ -168,13 +169,12 @@ void CHalvexUSBDevice::BuildInfoColumn(QBoxLayout* row) {
   connection_->setObjectName(QStringLiteral("device_page_connection"));
   connection_->setProperty("role", QStringLiteral("muted"));
   card_box->addWidget(name);
+  card_box->addStretch(1);
   card_box->addWidget(connection_);
-  side_box->addWidget(card);
-  side_box->addStretch(1);
-  row->addWidget(side, 0, Qt::AlignTop);
+  column->addWidget(card);
 }
 
-void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* row) {
+void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* column) {
   // The panel is taller than a small window's page: it scrolls inside its column.
   auto* scroll = new QScrollArea(this);
   scroll->setObjectName(QStringLiteral("device_light_scroll"));
@@ -192,7 +192,7 @@ void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* row) {
   panel->setMinimumHeight(panel->sizeHint().height());
   scroll->setWidget(panel);
   scroll->setFixedWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
-  row->addWidget(scroll);
+  column->addWidget(scroll, 1);
 }
 
 void CHalvexUSBDevice::CollectButtons(QWidget* root) {

@@ -273,10 +273,11 @@ class CHalvexUSBDevice : public QWidget,
   void RequestOption(bool show) override;
   void RepaintPicture() override;
 
-  // The three parts of the page, left to right.
+  // The parts of the page: the picture, and beside it a column with the profile bar and the
+  // device's card above the lighting panel.
   bool BuildPicture(QBoxLayout* row);
-  void BuildInfoColumn(QBoxLayout* row);
-  void BuildLightPanel(QBoxLayout* row);
+  void BuildInfoColumn(QBoxLayout* column);
+  void BuildLightPanel(QBoxLayout* column);
   void CollectButtons(QWidget* root);
   void LoadCurrentProfile();
   EventInterface& EventSide(uint16_t kind);
