@@ -18,11 +18,13 @@ uint32_t LightingClockMs() {
 }
 
 LightingWorker::LightingWorker(DeviceLink& link, DeviceLightingState& state, LightingDevice kind,
-                               EffectCodeOf effectCode, std::string exitLog)
+                               EffectCodeOf effectCode, std::string exitLog,
+                               DeviceStep deviceStep)
     : link_(link),
       state_(state),
       kind_(kind),
       effect_code_(std::move(effectCode)),
+      device_step_(std::move(deviceStep)),
       worker_(std::move(exitLog)) {}
 
 LightingWorker::~LightingWorker() {
@@ -35,6 +37,13 @@ void LightingWorker::Start() {
 
 void LightingWorker::Stop() {
   worker_.Stop();
+}
+
+void LightingWorker::Step(EffectStepKind step, const DeviceLightingLayout& layout,
+                          EffectState& state, FrameView frame, const EffectParams& params,
+                          uint32_t now_ms) {
+  if (RunEffectStep(step, layout, state, frame, params, now_ms)) return;
+  if (device_step_ && step != EffectStepKind::kUserSequence) device_step_(step, state, frame, params);
 }
 
 void LightingWorker::Run(const StopEvent& stop) {
@@ -80,12 +89,12 @@ void LightingWorker::Run(const StopEvent& stop) {
       wait_ms = static_cast<int>(kLightingTickMs);
     } else if (per_turn) {
       if (++ticks >= TicksPerStep(kind_, code, params.speed)) {
-        RunEffectStep(dispatch.step, layout, effect, frame, params, now);
+        Step(dispatch.step, layout, effect, frame, params, now);
         ticks = 0;
       }
       wait_ms = static_cast<int>(kLightingTickMs);
     } else {
-      RunEffectStep(dispatch.step, layout, effect, frame, params, now);
+      Step(dispatch.step, layout, effect, frame, params, now);
       const bool still =
           dispatch.step == EffectStepKind::kSteady || dispatch.step == EffectStepKind::kDark;
       wait_ms = still ? kStillWaitMs : static_cast<int>(StepPeriodMs(kind_, code, params.speed));

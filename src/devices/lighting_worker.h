@@ -17,6 +17,7 @@
 #include "devices/device_worker.h"
 #include "devices/lighting_state.h"
 #include "lighting_steps/device_layout.h"
+#include "lighting_steps/effect_dispatch.h"
 
 namespace vorlin {
 
@@ -26,9 +27,14 @@ class LightingWorker {
  public:
   // The device's effect code for an effect number of its light words.
   using EffectCodeOf = std::function<uint8_t(uint8_t effect_number)>;
+  // A step the device runs itself (the mouse's reactive effect), called on the worker's thread
+  // with the worker's effect state for the steps RunEffectStep leaves to the caller, at the same
+  // times RunEffectStep would run. Not called for user sequences, which the worker plays.
+  using DeviceStep = std::function<void(EffectStepKind step, EffectState& state, FrameView frame,
+                                        const EffectParams& params)>;
 
   LightingWorker(DeviceLink& link, DeviceLightingState& state, LightingDevice kind,
-                 EffectCodeOf effectCode, std::string exitLog);
+                 EffectCodeOf effectCode, std::string exitLog, DeviceStep deviceStep = {});
   ~LightingWorker();
 
   // Starts the thread (stopping a running one first). Start and Stop belong to the UI thread.
@@ -42,11 +48,14 @@ class LightingWorker {
 
  private:
   void Run(const StopEvent& stop);
+  void Step(EffectStepKind step, const DeviceLightingLayout& layout, EffectState& state,
+            FrameView frame, const EffectParams& params, uint32_t now_ms);
 
   DeviceLink& link_;
   DeviceLightingState& state_;
   LightingDevice kind_;
   EffectCodeOf effect_code_;
+  DeviceStep device_step_;
   DeviceWorker worker_;
 };
 

@@ -1,18 +1,458 @@
 #include "devices/mouse_device.h"
 
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+
+#include "devices/lighting_worker.h"
 #include "hid/device_link.h"
+#include "platform/log.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_io.h"
+#include "profiles/light_name_lists.h"
+#include "profiles/profile_folders.h"
+#include "ui/find_control.h"
+#include "ui/translator.h"
 
 namespace vorlin {
 
-CHalvexMouseDevice::CHalvexMouseDevice(QWidget* parent) : CHalvexUSBDevice(DeviceFamily::kMouse, parent) {}
+namespace {
 
-// The readers call into this object: they are stopped before its members go.
+constexpr uint16_t kEventResync = 0x0401;
+constexpr uint16_t kEventReload = 0x0402;
+constexpr uint16_t kEventClick = 0x0403;
+constexpr uint8_t kEventProfileStage = 0x11;
+constexpr uint8_t kEventProfile = 0x10;
+constexpr uint8_t kReactiveEffect = 6;
+constexpr int kDpiSliders = 6;
+constexpr uint16_t kMacroUnit = 128;
+
+const char* const kMacroConfig = "macro.config";
+
+}  // namespace
+
+CHalvexMouseDevice::CHalvexMouseDevice(QWidget* parent)
+    : CHalvexUSBDevice(DeviceFamily::kMouse, parent), random_(std::random_device{}()) {}
+
+// The readers and the preview call into this object: they are stopped before its members go.
 CHalvexMouseDevice::~CHalvexMouseDevice() {
+  if (preview_) preview_->Stop();
   Shutdown();
 }
 
 int CHalvexMouseDevice::ProbeLink() {
   return LinkOpen() && OnReceiver() && Link().ProbeWireless() ? 1 : 0;
+}
+
+bool CHalvexMouseDevice::ReceiverCheck() {
+  return !OnReceiver() || Link().ProbeWireless();
+}
+
+bool CHalvexMouseDevice::LinkCheck() {
+  return LinkOpen() && ReceiverCheck();
+}
+
+std::string CHalvexMouseDevice::UserFile(const std::string& name) const {
+  const std::string folder = UserDataFolder(Folders(), Init().dataName.toStdString());
+  return folder.empty() ? std::string() : folder + name;
+}
+
+int CHalvexMouseDevice::MacroCount() const {
+  const Json::Value config = JsonFileIo::ReadJsonFile(UserFile(kMacroConfig));
+  const Json::Value& list = Member(config, "MacroInfo");
+  return list.isArray() ? static_cast<int>(list.size()) : 0;
+}
+
+// ---- Reading the mouse ----
+
+void CHalvexMouseDevice::ReadDeviceState() {
+  ReadDeviceTables();
+  LoadProfile();
+  ReadParamRecord(nullptr);
+  RefreshPage();
+  StartPreview();
+}
+
+bool CHalvexMouseDevice::ReadDeviceTables() {
+  if (!LinkCheck()) return false;
+  DeviceLink& link = Link();
+  link.BeginConfig();
+  // A failed step ends the configuration the mouse was put into, unless the mouse has stopped
+  // answering (then another command would only wait out its timeout again).
+  const auto stop = [&link](int result) {
+    if (result != kLinkNoExchange) link.EndConfig();
+    return false;
+  };
+  std::array<uint8_t, kDeviceInfoSize> info{};
+  if (const int result = link.ReadDeviceInfo(info); result != kLinkOk) return stop(result);
+  const int key_count = info[5];
+  // A key count beyond what a key table holds (170 keys) is refused here: the tables stay.
+  if (!link.SetBlockSize(static_cast<uint32_t>(key_count) * kKeyCodeBytes)) {
+    qCWarning(lcVorlin) << "mouse reports" << key_count << "keys, more than a key table holds";
+    link.EndConfig();
+    return false;
+  }
+  CheckFirmware();
+  std::array<uint8_t, kKeyTableSize> defaults{};
+  if (const int result = link.ReadDefaultKeyTable(defaults); result != kLinkOk) return stop(result);
+  device_info_ = info;
+  default_key_table_ = defaults;
+  std::array<uint8_t, kKeyTableSize> current{};
+  link.ReadKeyTable(current, 0);
+  key_table_ = current;
+  profile_.SetDeviceKeyTable(key_table_);
+  link.EndConfig();
+  tables_read_ = true;
+
+  slot_map_ = BuildButtonSlotMap(default_key_table_, key_count);
+  profile_.SetKeyIndexMap(slot_map_);
+  for (int i = 0; i < kDpiSliders; ++i) {
+    if (auto* slider = FindControl<QSlider>(this, QStringLiteral("DPI_slider_%1").arg(i)))
+      slider->setRange(kDpiSliderMin, kDpiSliderMax);
+  }
+  return true;
+}
+
+void CHalvexMouseDevice::CheckFirmware() {
+  const HidAttributes attributes = Link().WiredInterface().Attributes();
+  if (attributes.VendorID == kFirmwareVendorId && attributes.ProductID == kFirmwareProductId &&
+      attributes.VersionNumber < kFirmwareNoticeBelow) {
+    emit firmwareNotice(attributes.ProductID, attributes.VersionNumber);
+  }
+}
+
+void CHalvexMouseDevice::ResyncFromDevice() {
+  ReadParamRecord(nullptr);
+  RefreshPage();
+}
+
+int CHalvexMouseDevice::ReadParamRecord(int* profile) {
+  ClearLightingHold();
+  if (!LinkCheck()) return 0;
+  DeviceLink& link = Link();
+  uint8_t current = 0;
+  if (link.ReadParams(std::span<uint8_t>(&current, 1), 0) != kLinkOk) return 0;
+  const std::optional<uint16_t> offset = MouseParamRecord::Offset(current);
+  std::array<uint8_t, MouseParamRecord::kSize> read{};
+  if (!offset || link.ReadParams(read, *offset) != kLinkOk) return 0;
+  if (profile) *profile = current;
+  record_.TakeRead(read, current);
+
+  light_state_ = record_.LightState();
+  LightSettings light = LightSettingsFromWords(GetLightWords());
+  light.mode = light_state_.effect;
+  light.brightness = light_state_.brightness;
+  light.speed = light_state_.speed;
+  light.multi_color = light_state_.multi_color;
+  light.red = light_state_.red;
+  light.green = light_state_.green;
+  light.blue = light_state_.blue;
+  const LightWords words = LightSettingsToWords(light);
+  // Also stores them into the profile, and restarts the preview when the effect changed.
+  SetLightWords(words.word0, words.word1, words.word2, words.word3);
+
+  mouse_settings_ = record_.WithSystemSettings(profile_.GetMouseSettings());
+  dpi_stages_ = record_.DpiStages();
+  current_dpi_stage_ = record_.CurrentDpiStage();
+  profile_.SetMouseSettings(mouse_settings_);
+  profile_.SetDpiStages(dpi_stages_);
+  profile_.SetCurrentDpiStage(current_dpi_stage_);
+  SaveProfile();
+  return 1;
+}
+
+void CHalvexMouseDevice::PollStatus() {
+  if (!LinkOpen() || WindowHidden()) return;
+  if (!ReceiverCheck()) return;
+  std::array<uint8_t, kPowerStatusSize> status{};
+  if (Link().ReadStatus(status, 0) != kLinkOk) return;
+  status[3] = OnReceiver() ? 1 : 0;
+  status_ = status;
+  ShowStatus();
+}
+
+void CHalvexMouseDevice::ShowStatus() {
+  QWidget* panel = Init().powerPanel;
+  if (!panel) return;
+  auto* logo = FindControl<QWidget>(panel, QStringLiteral("device_wuxian_logo"));
+  const PowerPanelView view =
+      BuildPowerPanelView(status_, Init().statusPanel, logo && !logo->isHidden());
+  if (auto* value = FindControl<QLabel>(panel, QStringLiteral("device_power_value")))
+    value->setText(QString::fromStdString(view.value_text));
+  auto* progress = FindControl<QWidget>(panel, QStringLiteral("device_Power_progress"));
+  if (auto* bar = qobject_cast<QProgressBar*>(progress)) bar->setValue(view.progress);
+  if (logo && view.wireless_logo) logo->setVisible(*view.wireless_logo);
+  if (progress && view.progress_visible) progress->setVisible(*view.progress_visible);
+  if (auto* state = FindControl<QWidget>(panel, QStringLiteral("device_power_status"));
+      state && view.status_image)
+    state->setProperty("bkimage", QString::fromStdString(*view.status_image));
+  if (auto* phone = FindControl<QLabel>(panel, QStringLiteral("device_phone_type"));
+      phone && view.phone_text) {
+    Translator::Instance().SetTextKey(phone, QString::fromStdString(*view.phone_text));
+    phone->setProperty("bkimage", QString::fromStdString(view.phone_image.value_or("")));
+  }
+}
+
+// ---- Writing the mouse ----
+
+int CHalvexMouseDevice::WriteParamRecord(int profile, int value, int, int, int) {
+  const std::optional<uint16_t> offset = MouseParamRecord::Offset(profile);
+  if (!offset) return 0;
+  // Nothing can be written over a closed link: that is not a success.
+  if (!LinkCheck()) return 0;
+  MouseRecordSettings settings;
+  settings.light = profile_.GetLightSettings();
+  settings.system = profile_.GetMouseSettings();
+  settings.dpi_stages = profile_.GetDpiStages();
+  settings.current_dpi_stage = profile_.GetCurrentDpiStage();
+  const MouseParamRecord::Bytes bytes =
+      record_.ForWrite(static_cast<uint8_t>(value), settings);
+  DeviceLink& link = Link();
+  link.BeginConfig();
+  if (!ReceiverCheck()) return 0;
+  const int written = link.WriteParams(bytes, *offset);
+  if (!ReceiverCheck()) return 0;
+  link.EndConfig();
+  if (written == kLinkOk) record_.NoteWritten(bytes);
+  return 1;
+}
+
+int CHalvexMouseDevice::StoreKeyAssignments(int page, const std::vector<KeyAssignmentPair>& keys) {
+  if (!LinkCheck()) return 0;
+  DeviceLink& link = Link();
+  std::array<uint8_t, kDeviceInfoSize> info{};
+  if (link.ReadDeviceInfo(info) != kLinkOk) return 0;
+  // Without the factory table there is nothing to build the table from: writing would clear
+  // every key of the mouse.
+  if (!tables_read_) {
+    qCWarning(lcVorlin) << "mouse key table not written: the factory table has not been read";
+    return 0;
+  }
+  const int key_count = info[5];
+  if (!link.SetBlockSize(static_cast<uint32_t>(key_count) * kKeyCodeBytes)) {
+    qCWarning(lcVorlin) << "mouse reports" << key_count << "keys, more than a key table holds";
+    return 0;
+  }
+  device_info_ = info;
+  const std::vector<uint8_t> table =
+      BuildKeyTable(default_key_table_, key_count, slot_map_, keys, MacroCount());
+  if (!LinkCheck()) return 0;
+  link.BeginConfig();
+  if (!ReceiverCheck()) return 0;
+  if (!table.empty()) link.WriteKeyTable(table, page);
+  if (!ReceiverCheck()) return 0;
+  link.EndConfig();
+  return 1;
+}
+
+std::vector<int> CHalvexMouseDevice::ListUsedMacros() const {
+  return vorlin::ListUsedMacros(slot_map_, key_list_, MacroCount());
+}
+
+int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
+  if (macros.empty()) return 0;
+  const Json::Value config = JsonFileIo::ReadJsonFile(UserFile(kMacroConfig));
+  if (config.isNull()) {
+    qCInfo(lcVorlin) << "no macro list: no macros are written to the mouse";
+    return 0;
+  }
+  const Json::Value& list = Member(config, "MacroInfo");
+  const std::string folder = UserDataFolder(Folders(), Init().dataName.toStdString());
+  std::vector<ImageBlock> blocks;
+  std::vector<size_t> counts;
+  for (const int number : macros) {
+    ImageBlock block;
+    if (number >= 0 && list.isArray() && static_cast<Json::ArrayIndex>(number) < list.size()) {
+      const std::string guid = ReadString(list[static_cast<Json::ArrayIndex>(number)], "Guid");
+      if (IsPlainFileName(guid + ".mac")) {
+        const Json::Value macro = JsonFileIo::ReadJsonFile(folder + guid + ".mac");
+        block = EncodeMacroEvents(Member(macro, "Events"));
+      }
+    }
+    counts.push_back(block.size());
+    blocks.push_back(std::move(block));
+  }
+  const size_t capacity = static_cast<size_t>(device_info_[6]) * kMacroUnit;
+  if (const int overflow =
+          ImageOverflow(DeviceImageSize(counts), capacity, ImageCapacityRule::kRefuseAbove))
+    return overflow;
+  const std::optional<std::vector<uint8_t>> image = BuildDeviceImage(blocks);
+  if (!image) return -1;
+  if (!LinkCheck()) return -1;
+  DeviceLink& link = Link();
+  link.BeginConfig();
+  if (!ReceiverCheck()) return -1;
+  link.WriteMacroData(*image);
+  if (!ReceiverCheck()) return -1;
+  link.EndConfig();
+  return 0;
+}
+
+int CHalvexMouseDevice::DownloadShootData() {
+  std::vector<ImageBlock> blocks;
+  for (int n = 0; n < 4; ++n) {
+    const std::string path = UserFile("ShootData_" + std::to_string(n) + ".Shoot");
+    const Json::Value gun = path.empty() ? Json::Value() : JsonFileIo::ReadJsonFile(path);
+    blocks.push_back(EncodeMacroEvents(Member(gun, "Events")));
+  }
+  const std::optional<std::vector<uint8_t>> image = BuildDeviceImage(blocks);
+  if (!image || !LinkCheck()) return 0;
+  DeviceLink& link = Link();
+  link.BeginConfig();
+  if (!ReceiverCheck()) return 0;
+  link.WriteShootData(*image);
+  if (!ReceiverCheck()) return 0;
+  link.EndConfig();
+  return 1;
+}
+
+// ---- Profile ----
+
+int CHalvexMouseDevice::LoadProfile() {
+  const std::string& path = profile_.GetProfilePath();
+  if (!path.empty()) profile_.LoadDevice(path);
+  if (take_profile_keys_) {
+    key_list_ = profile_.GetKeyList();
+    take_profile_keys_ = false;
+  } else {
+    key_list_ = profile_.GetDeviceKeyList();
+    profile_.SetKeyList(key_list_);
+  }
+  ApplyLighting();
+  TakeProfileSettings();
+  return 1;
+}
+
+void CHalvexMouseDevice::TakeProfileSettings() {
+  dpi_stages_ = profile_.GetDpiStages();
+  current_dpi_stage_ = profile_.GetCurrentDpiStage();
+  mouse_settings_ = profile_.GetMouseSettings();
+}
+
+void CHalvexMouseDevice::ReloadProfile() {
+  const std::string& path = profile_.GetProfilePath();
+  if (!path.empty()) profile_.LoadDevice(path);
+  key_list_ = profile_.GetKeyList();
+  ApplyLighting();
+  TakeProfileSettings();
+  SaveProfile();
+  RefreshPage();
+}
+
+int CHalvexMouseDevice::ApplyLighting() {
+  LoadLightingFromProfile();
+  // The preview plays the effect only: the per-key light list is not laid over it.
+  Lighting().SetOverlays({});
+  const LightSettings light = LightSettingsFromWords(GetLightWords());
+  const uint8_t effect_before = light_state_.effect;
+  light_state_.effect = light.mode;
+  light_state_.brightness = light.brightness;
+  light_state_.speed = light.speed;
+  light_state_.multi_color = light.multi_color;
+  light_state_.red = light.red;
+  light_state_.green = light.green;
+  light_state_.blue = light.blue;
+  if (light_state_.effect != effect_before) {
+    click_pending_.store(false);
+    reactive_reset_.store(true);
+    RequestEffectRestart();
+  }
+  return 1;
+}
+
+void CHalvexMouseDevice::RefreshPage() {
+  CHalvexUSBDevice::RefreshPage();
+  emit pageRefreshed();
+}
+
+void CHalvexMouseDevice::LoadNameLists() {
+  macro_names_.clear();
+  const Json::Value config = JsonFileIo::ReadJsonFile(UserFile(kMacroConfig));
+  const Json::Value& list = Member(config, "MacroInfo");
+  if (list.isArray()) {
+    for (const Json::Value& macro : list) macro_names_.push_back(ReadString(macro, "MacroName"));
+  }
+  const int index = GetLightIndex();
+  if (index >= 0) {
+    const Json::Value names = JsonFileIo::ReadJsonFile(DefaultLightNamesPath(Folders()));
+    if (std::optional<std::vector<LightModeName>> modes =
+            ReadDefaultLightNames(names, static_cast<Json::ArrayIndex>(index))) {
+      std::vector<int> codes;
+      codes.reserve(modes->size());
+      for (const LightModeName& mode : *modes) codes.push_back(mode.value);
+      record_.SetEffectCodes(std::move(codes));
+    }
+  }
+  CHalvexUSBDevice::LoadNameLists();
+}
+
+void CHalvexMouseDevice::DropMissingMacroKeys() {
+  LoadNameLists();
+  if (DropMissingMacroCalls(key_list_, static_cast<int>(macro_names_.size())))
+    profile_.SetKeyList(key_list_);
+}
+
+// ---- Preview ----
+
+void CHalvexMouseDevice::StartPreview() {
+  if (!preview_) {
+    preview_ = std::make_unique<LightingWorker>(
+        Link(), Lighting(), LightingDevice::kMouse, nullptr, "MS灯光线程设定退出",
+        [this](EffectStepKind step, EffectState& state, FrameView frame,
+               const EffectParams& params) {
+          if (step != EffectStepKind::kReactive) return;
+          if (reactive_reset_.exchange(false)) reactive_.Clear();
+          if (click_pending_.exchange(false)) {
+            TriggerReactive(reactive_, state.cells, frame.size(),
+                            [this] { return static_cast<uint8_t>(random_() % kReactivePositions); });
+          }
+          ReactiveStep(reactive_, state.cells, frame, params);
+        });
+  }
+  preview_->Start();
+}
+
+bool CHalvexMouseDevice::PreviewWorkerRunning() const {
+  return preview_ && preview_->Running();
+}
+
+// ---- Events (on the reader threads) ----
+
+void CHalvexMouseDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
+  qCInfo(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求  TEST";
+  if (code == kEventResync || code == kEventReload) {
+    qCInfo(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求";
+    PostToUi([this] { Scheduler().Start(DeviceScheduler::kResync, ResyncDelayMs()); });
+    return;
+  }
+  // Clicks come by cable; through the receiver 0x0403 counts among the setting events.
+  const bool by_cable = !OnReceiver();
+  if (code == kEventClick && by_cable) {
+    OnClick();
+    return;
+  }
+  if (code > (by_cable ? kEventClick : kEventReload))
+    PostToUi([this, code] { OnSettingEvent(code); });
+}
+
+void CHalvexMouseDevice::OnClick() {
+  if (LightSettingsFromWords(GetLightWords()).mode != kReactiveEffect) return;
+  click_pending_.store(true);
+  Lighting().Changed();
+}
+
+// On the UI thread: a profile or DPI-stage button of the mouse was pressed.
+void CHalvexMouseDevice::OnSettingEvent(uint16_t code) {
+  if (!LinkOpen()) return;
+  const uint8_t high = static_cast<uint8_t>(code >> 8);
+  const uint8_t low = static_cast<uint8_t>(code);
+  if (high == kEventProfileStage) {
+    light_state_.profile = low & 0x0F;
+    record_.SetCurrentDpiStage(low >> 4);
+  } else if (high == kEventProfile) {
+    light_state_.profile = low & 0x0F;
+  }
+  RefreshPage();
 }
 
 }  // namespace vorlin
