@@ -341,11 +341,10 @@ uint32_t CHalvexUSBDevice::GetKeyColor(int index) const {
 
 void CHalvexUSBDevice::SetLightWords(uint32_t word0, uint32_t word1, uint32_t word2,
                                      uint16_t word3) {
-  const uint8_t effect_before = static_cast<uint8_t>(lighting_.words.Load().word0);
   lighting_.words.Store({word0, word1, word2, word3});
-  // The profile keeps them too (ApplyLighting takes the lighting from there).
+  // The profile keeps them too (ApplyLighting takes the lighting from there). Whether a new
+  // effect starts from its beginning is the device class's choice (RequestEffectRestart).
   ProfileData().SetLightSettings(word0, word1, word2, word3);
-  if (static_cast<uint8_t>(word0) != effect_before) lighting_.restart.store(true);
   lighting_.Changed();
 }
 

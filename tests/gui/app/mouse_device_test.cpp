@@ -236,10 +236,12 @@ TEST_F(MouseDeviceTest, AClickLightsTheReactivePreviewOnlyUnderTheReactiveEffect
   const uint32_t steady = mouse_->GetKeyColor(0);
 
   light.mode = 6;
-  light.speed = 4;
+  light.speed = 0;  // the slowest fade: the full level lasts long enough to be seen by polling
   mouse_->MouseProfile().SetLightSettings(light);
   mouse_->ApplyLighting();
   ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->GetKeyColor(0)) == 0; }, 1000));
+  // The click comes through the cable's event interface, which discovery binds on its own time.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->EventInterfaceOpen(2); }, 2000));
   ASSERT_TRUE(emulator_.Mouse().Click());
   ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->GetKeyColor(0)) > 200; }, 1000))
       << std::hex << mouse_->GetKeyColor(0) << " (steady was " << steady << ")";
