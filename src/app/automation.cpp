@@ -15,6 +15,10 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "app/automation_frames.h"
+#include "app/main_window.h"
+#include "devices/device_option.h"
+#include "devices/usb_device.h"
 #include "platform/log.h"
 #include "shell/app_identity.h"
 #include "ui/controls.h"
@@ -93,7 +97,96 @@ QString SetText(QWidget* control, const QJsonObject& request) {
   return {};
 }
 
+QWidget* HostWindow(const AutomationHost& host) {
+  return host.window ? host.window() : nullptr;
+}
+
+// The main window object behind the host's window: the handler of its notifications.
+CMainWnd* MainWindowOf(QWidget* window) {
+  const NotifyBridge* bridge = window ? NotifyBridge::Of(window) : nullptr;
+  return bridge ? dynamic_cast<CMainWnd*>(bridge->Handler()) : nullptr;
+}
+
+// Hides or shows the main window as the tray icon's click does.
+QJsonObject ShowWindow(const QJsonObject& request, const AutomationHost& host) {
+  const QJsonValue shown = request.value(QStringLiteral("shown"));
+  if (!shown.isBool()) return Reply(QStringLiteral("\"shown\" (true or false) is required"));
+  QWidget* window = HostWindow(host);
+  CMainWnd* main = MainWindowOf(window);
+  if (!main) return Reply(QStringLiteral("there is no main window"));
+  const auto on_screen = [window] { return window->isVisible() && !window->isMinimized(); };
+  if (shown.toBool() != on_screen()) main->ToggleWindow();
+  // Without a tray the program minimises the window instead, as the user would have no way back;
+  // here the automation socket is the way back, so the window goes as it goes into the tray.
+  if (!shown.toBool() && window->isVisible()) window->hide();
+  QJsonObject reply = Reply();
+  reply.insert(QStringLiteral("shown"), on_screen());
+  return reply;
+}
+
+// The paints of a page's picture since the previous "frames" request for that page.
+QJsonObject CountFrames(const QJsonObject& request, const AutomationHost& host) {
+  CHalvexUSBDevice* page = nullptr;
+  const QJsonValue page_value = request.value(QStringLiteral("page"));
+  if (page_value.isUndefined()) {
+    page = SelectedAutomationPage(host);
+    if (!page) return Reply(QStringLiteral("no device page is selected"));
+  } else {
+    const QString name = page_value.toString();
+    if (name.isEmpty()) return Reply(QStringLiteral("\"page\" is a page's data name"));
+    page = FindAutomationPage(host, name);
+    if (!page) return Reply(QStringLiteral("no page named \"%1\"").arg(name));
+  }
+  QWidget* picture = PagePicture(*page);
+  if (!picture) return Reply(QStringLiteral("the page has no device picture"));
+  const bool started = !PaintCounter::Installed(picture);
+  const PaintCounter::Sample sample = PaintCounter::Of(picture)->Take();
+  QJsonObject reply = Reply();
+  reply.insert(QStringLiteral("page"), page->Init().dataName);
+  reply.insert(QStringLiteral("visible"), picture->isVisible());
+  reply.insert(QStringLiteral("started"), started);
+  reply.insert(QStringLiteral("frames"), sample.frames);
+  reply.insert(QStringLiteral("max_gap_ms"), sample.maxGapMs);
+  reply.insert(QStringLiteral("elapsed_ms"), sample.elapsedMs);
+  return reply;
+}
+
 }  // namespace
+
+CHalvexUSBDevice* FindAutomationPage(const AutomationHost& host, const QString& data_name) {
+  QWidget* window = HostWindow(host);
+  if (!window || data_name.isEmpty()) return nullptr;
+  CHalvexUSBDevice* found = nullptr;
+  for (CHalvexUSBDevice* page : window->findChildren<CHalvexUSBDevice*>()) {
+    if (page->Init().dataName != data_name) continue;
+    if (page->Option() && page->Option()->Shown()) return page;
+    if (!found) found = page;
+  }
+  return found;
+}
+
+CHalvexUSBDevice* SelectedAutomationPage(const AutomationHost& host) {
+  QWidget* window = HostWindow(host);
+  if (!window) return nullptr;
+  for (CHalvexUSBDevice* page : window->findChildren<CHalvexUSBDevice*>()) {
+    const CDeviceOptionUI* option = page->Option();
+    if (option && option->Shown() && option->IsSelected()) return page;
+  }
+  return nullptr;
+}
+
+QWidget* FindPageControl(const CHalvexUSBDevice& page, const QString& name) {
+  if (name.isEmpty()) return nullptr;
+  if (QWidget* control = FindControl(&page, name)) return control;
+  if (const CDeviceOptionUI* option = page.Option()) return FindControl(option, name);
+  return nullptr;
+}
+
+QWidget* PagePicture(const CHalvexUSBDevice& page) {
+  // The page's layout tree, the only widget of the picture's area.
+  const QWidget* area = FindControl(&page, QStringLiteral("device_picture_area"));
+  return area ? area->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
 
 QWidget* FindAutomationControl(const AutomationHost& host, const QString& name) {
   if (name.isEmpty()) return nullptr;
@@ -169,6 +262,8 @@ QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost
     if (host.quit) QTimer::singleShot(0, qApp, host.quit);
     return Reply();
   }
+  if (op == QLatin1String("window")) return ShowWindow(request, host);
+  if (op == QLatin1String("frames")) return CountFrames(request, host);
   const bool acts = op == QLatin1String("click") || op == QLatin1String("select") ||
                     op == QLatin1String("value") || op == QLatin1String("text");
   if (!acts && op != QLatin1String("state")) {
@@ -177,8 +272,22 @@ QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost
   }
   const QString name = request.value(QStringLiteral("control")).toString();
   if (name.isEmpty()) return Reply(QStringLiteral("\"control\" is required"));
-  QWidget* control = FindAutomationControl(host, name);
-  if (!control) return Reply(QStringLiteral("no control named \"%1\"").arg(name));
+  QWidget* control = nullptr;
+  const QJsonValue page_value = request.value(QStringLiteral("page"));
+  if (page_value.isUndefined()) {
+    control = FindAutomationControl(host, name);
+    if (!control) return Reply(QStringLiteral("no control named \"%1\"").arg(name));
+  } else {
+    // Names repeat on every device page: the lookup stays on the page asked for.
+    const QString page_name = page_value.toString();
+    if (page_name.isEmpty()) return Reply(QStringLiteral("\"page\" is a page's data name"));
+    const CHalvexUSBDevice* page = FindAutomationPage(host, page_name);
+    if (!page) return Reply(QStringLiteral("no page named \"%1\"").arg(page_name));
+    control = FindPageControl(*page, name);
+    if (!control) {
+      return Reply(QStringLiteral("no control named \"%1\" on page \"%2\"").arg(name, page_name));
+    }
+  }
   if (op == QLatin1String("state")) {
     QJsonObject reply = Reply();
     const QJsonObject state = ControlStateJson(control);

@@ -19,12 +19,15 @@ class QWidget;
 
 namespace vorlin {
 
+class CHalvexUSBDevice;
+
 inline constexpr int kAutomationProtocolVersion = 1;
 // A request line longer than this ends the connection.
 inline constexpr qsizetype kAutomationMaxLine = 64 * 1024;
 
 struct AutomationHost {
-  // The window whose controls are addressed (other open windows are searched too).
+  // The window whose controls are addressed (other open windows are searched too). The "window"
+  // op reaches the main window object (CMainWnd) through this window's notification bridge.
   std::function<QWidget*()> window;
   std::function<bool(const QString& path, QString* error)> screenshot;
   std::function<void()> quit;
@@ -36,6 +39,17 @@ QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost
 // The control named `name`: in the modal window when one is open, then in the host's window,
 // then in the other visible windows. nullptr when there is none.
 QWidget* FindAutomationControl(const AutomationHost& host, const QString& name);
+
+// The device page whose data name ("mouse", "keyboard", "MousePad", "HD") is `data_name`, below
+// the host's window; with several, the one whose option is shown. nullptr when there is none.
+CHalvexUSBDevice* FindAutomationPage(const AutomationHost& host, const QString& data_name);
+// The page of the selected (and shown) option of the selector strip; nullptr when none is.
+CHalvexUSBDevice* SelectedAutomationPage(const AutomationHost& host);
+// The control named `name` on `page`: in the page itself, then in its option of the selector
+// strip. nullptr when there is none.
+QWidget* FindPageControl(const CHalvexUSBDevice& page, const QString& name);
+// The picture of the device on `page` (what the frame timer repaints); nullptr without one.
+QWidget* PagePicture(const CHalvexUSBDevice& page);
 
 // What "state" reports about a control.
 QJsonObject ControlStateJson(const QWidget* control);

@@ -8,6 +8,7 @@
 
 #include "lighting_steps/base_steps.h"
 #include "lighting_steps/effect_cells.h"
+#include "lighting_steps/effect_dispatch.h"
 #include "lighting_steps/key_overlays.h"
 #include "lighting_steps/moving_steps.h"
 #include "lighting_steps/sync_lighting.h"
@@ -135,7 +136,58 @@ void BM_SyncStep(benchmark::State& state) {
   }
 }
 
+const char* StepName(EffectStepKind step) {
+  switch (step) {
+    case EffectStepKind::kWave:
+      return "wave";
+    case EffectStepKind::kSpectrum:
+      return "spectrum";
+    case EffectStepKind::kBreath:
+      return "breath";
+    case EffectStepKind::kSteady:
+      return "steady";
+    case EffectStepKind::kBlink:
+      return "blink";
+    case EffectStepKind::kRipple:
+      return "ripple";
+    case EffectStepKind::kReactive:
+      return "reactive";
+    case EffectStepKind::kBreathFour:
+      return "breath four";
+    case EffectStepKind::kBlinkFour:
+      return "blink four";
+    case EffectStepKind::kSweep:
+      return "sweep";
+    case EffectStepKind::kDark:
+      return "dark";
+    case EffectStepKind::kUserSequence:
+      break;
+  }
+  return "user sequence";
+}
+
+// One turn of a lighting worker on an effect code: the dispatch and the step, on the device's own
+// layout and frame size. range(0) the device, range(1) the effect code, range(2) the frame size.
+void BM_WorkerEffectTurn(benchmark::State& state) {
+  const auto device = static_cast<LightingDevice>(state.range(0));
+  const auto code = static_cast<uint8_t>(state.range(1));
+  const DeviceLightingLayout& layout = LightingLayout(device);
+  KeyColorFrame frame(static_cast<size_t>(state.range(2)));
+  EffectState effect;
+  uint32_t now = 0;
+  for (auto _ : state) {
+    const EffectDispatch dispatch = DispatchEffect(device, code);
+    benchmark::DoNotOptimize(
+        RunEffectStep(dispatch.step, layout, effect, frame.view(), Params(true), now));
+    now += 2;
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel(StepName(DispatchEffect(device, code).step));
+  state.SetItemsProcessed(state.iterations() * state.range(2));
+}
+
 constexpr int kMouse = static_cast<int>(LightingDevice::kMouse);
+constexpr int kMousePad = static_cast<int>(LightingDevice::kMousePad);
 constexpr int kHeadset = static_cast<int>(LightingDevice::kHeadset);
 
 #define FRAME_SIZES Arg(13)->Arg(15)->Arg(170)
@@ -156,6 +208,13 @@ BENCHMARK(BM_FadeAllKeyCells);
 BENCHMARK(BM_UserSequence)->FRAME_SIZES;
 BENCHMARK(BM_KeyOverlays)->FRAME_SIZES;
 BENCHMARK(BM_SyncStep)->DenseRange(0, 4);
+// Every step a worker runs: the mouse's codes 0-10 (5 ripple, 7 breath four, 8 blink four, 10 dark;
+// 6 reactive and 9 a user sequence are not stepped here), the mouse pad's 6 sweep, 7 ripple and
+// 8 dark, and the headset's spectrum.
+BENCHMARK(BM_WorkerEffectTurn)
+    ->ArgsProduct({{kMouse}, benchmark::CreateDenseRange(0, 10, 1), {15}})
+    ->ArgsProduct({{kMousePad}, {6, 7, 8}, {15}})
+    ->Args({kHeadset, 1, 13});
 
 }  // namespace
 }  // namespace vorlin

@@ -11,6 +11,9 @@
 
 #include "app/app_session.h"
 #include "app/main_window.h"
+#include "devices/device_option.h"
+#include "devices/usb_device.h"
+#include "profiles/light_records.h"
 
 namespace vorlin {
 namespace {
@@ -144,6 +147,146 @@ TEST_F(AutomationTest, ScreenshotAndQuit) {
   EXPECT_TRUE(reply.value("ok").toBool());
   ASSERT_TRUE(finished.wait(5000));
   EXPECT_EQ(finished.first().first().toInt(), 0);
+}
+
+// The device page of `data_name` in the session's window.
+CHalvexUSBDevice* PageNamed(AppSession& session, const QString& data_name) {
+  for (CHalvexUSBDevice* page : session.MainWindow()->Pages()) {
+    if (page->Init().dataName == data_name) return page;
+  }
+  return nullptr;
+}
+
+QString ErrorOf(const QJsonObject& reply) {
+  return reply.value("error").toString();
+}
+
+TEST_F(AutomationTest, WindowGoesIntoTheTrayAndComesBack) {
+  QWidget* window = session_->MainWindow()->Window();
+  CHalvexUSBDevice* mouse = PageNamed(*session_, QStringLiteral("mouse"));
+  ASSERT_NE(mouse, nullptr);
+  ASSERT_TRUE(window->isVisible());
+  // Asked twice, the window stays where it was sent: the op is not a toggle.
+  for (int n = 0; n < 2; ++n) {
+    const QJsonObject reply = Ask(R"({"op":"window","shown":false})");
+    ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+    EXPECT_FALSE(reply.value("shown").toBool(true));
+    EXPECT_FALSE(window->isVisible()) << n;
+    EXPECT_TRUE(mouse->WindowHidden()) << n;  // the devices are told, as by the tray icon
+    EXPECT_FALSE(Ask(R"({"op":"state","control":"root"})").value("visible").toBool(true));
+  }
+  for (int n = 0; n < 2; ++n) {
+    const QJsonObject reply = Ask(R"({"op":"window","shown":true})");
+    ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+    EXPECT_TRUE(reply.value("shown").toBool());
+    EXPECT_TRUE(window->isVisible() && !window->isMinimized()) << n;
+    EXPECT_FALSE(mouse->WindowHidden()) << n;
+  }
+  // A minimised window is sent to the tray too, and comes back from there.
+  window->showMinimized();
+  EXPECT_TRUE(Ask(R"({"op":"window","shown":false})").value("ok").toBool());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(Ask(R"({"op":"window","shown":true})").value("shown").toBool());
+  EXPECT_FALSE(window->isMinimized());
+
+  for (const QByteArray& line :
+       {QByteArray(R"({"op":"window"})"), QByteArray(R"({"op":"window","shown":"no"})")}) {
+    const QJsonObject reply = Ask(line);
+    EXPECT_FALSE(reply.value("ok").toBool(true)) << line.constData();
+    EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String("\"shown\"")))
+        << ErrorOf(reply).toStdString();
+  }
+}
+
+TEST_F(AutomationTest, PageLimitsTheLookupToOneDevicePage) {
+  CHalvexUSBDevice* headset = PageNamed(*session_, QStringLiteral("HD"));
+  ASSERT_NE(headset, nullptr);
+  ASSERT_NE(headset->Option(), nullptr);
+  ASSERT_FALSE(headset->Option()->IsSelected());  // the first page (the mouse's) is shown
+  // The effect list of every page has the same name: without a page the first one is found.
+  QJsonObject reply = Ask(R"({"op":"state","page":"HD","control":"light_combo_modeSelect"})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  EXPECT_FALSE(reply.value("visible").toBool(true));
+  reply = Ask(R"({"op":"select","page":"HD","control":"light_combo_modeSelect","index":1})");
+  EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String("not visible")))
+      << ErrorOf(reply).toStdString();
+
+  // The page's option in the selector strip belongs to the page.
+  reply = Ask(R"({"op":"select","page":"HD","control":"device_select","selected":true})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  EXPECT_TRUE(headset->Option()->IsSelected());
+  EXPECT_EQ(session_->MainWindow()->SelectedDevice(), headset);
+  EXPECT_TRUE(Ask(R"({"op":"state","page":"HD","control":"light_combo_modeSelect"})")
+                  .value("visible")
+                  .toBool());
+  EXPECT_FALSE(Ask(R"({"op":"state","page":"mouse","control":"light_combo_modeSelect"})")
+                   .value("visible")
+                   .toBool(true));
+
+  for (const int effect : {1, 3}) {
+    reply = Ask(QStringLiteral(
+                    R"({"op":"select","page":"HD","control":"light_combo_modeSelect","index":%1})")
+                    .arg(effect)
+                    .toUtf8());
+    ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+    EXPECT_EQ(LightSettingsFromWords(headset->GetLightWords()).mode, effect);
+    reply = Ask(R"({"op":"state","page":"HD","control":"light_combo_modeSelect"})");
+    EXPECT_EQ(reply.value("value").toInt(), effect);
+  }
+
+  const struct {
+    QByteArray line;
+    const char* error_part;
+  } cases[] = {
+      {R"({"op":"state","page":"toaster","control":"light_combo_modeSelect"})", "no page"},
+      {R"({"op":"state","page":"","control":"light_combo_modeSelect"})", "\"page\""},
+      {R"({"op":"state","page":7,"control":"light_combo_modeSelect"})", "\"page\""},
+      {R"({"op":"click","page":"HD","control":"closebtn"})", "on page \"HD\""},  // the window's
+  };
+  for (const auto& c : cases) {
+    reply = Ask(c.line);
+    EXPECT_FALSE(reply.value("ok").toBool(true)) << c.line.constData();
+    EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String(c.error_part)))
+        << c.line.constData() << " -> " << ErrorOf(reply).toStdString();
+  }
+}
+
+TEST_F(AutomationTest, FramesCountsThePaintsOfTheSelectedPicture) {
+  // The first request starts the count.
+  QJsonObject reply = Ask(R"({"op":"frames"})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  EXPECT_TRUE(reply.value("started").toBool());
+  EXPECT_EQ(reply.value("page").toString(), QStringLiteral("mouse"));
+  EXPECT_TRUE(reply.value("visible").toBool());
+
+  // An effect that changes every step: the picture is painted again and again.
+  reply = Ask(R"({"op":"select","page":"mouse","control":"light_combo_modeSelect","index":1})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  Ask(R"({"op":"frames"})");
+  QTest::qWait(1000);
+  reply = Ask(R"({"op":"frames"})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  EXPECT_FALSE(reply.value("started").toBool(true));
+  const double elapsed = reply.value("elapsed_ms").toDouble();
+  const double gap = reply.value("max_gap_ms").toDouble();
+  EXPECT_GE(elapsed, 1000.0);
+  EXPECT_GE(reply.value("frames").toInt(), 5);
+  EXPECT_GT(gap, 0.0);
+  EXPECT_LT(gap, elapsed);
+
+  // In the tray nothing is painted: the whole interval is one gap.
+  ASSERT_TRUE(Ask(R"({"op":"window","shown":false})").value("ok").toBool());
+  Ask(R"({"op":"frames","page":"mouse"})");
+  QTest::qWait(300);
+  reply = Ask(R"({"op":"frames","page":"mouse"})");
+  ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+  EXPECT_FALSE(reply.value("visible").toBool(true));
+  EXPECT_EQ(reply.value("frames").toInt(), 0);
+  EXPECT_DOUBLE_EQ(reply.value("max_gap_ms").toDouble(), reply.value("elapsed_ms").toDouble());
+  EXPECT_GE(reply.value("elapsed_ms").toDouble(), 300.0);
+
+  reply = Ask(R"({"op":"frames","page":"toaster"})");
+  EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String("no page"))) << ErrorOf(reply).toStdString();
 }
 
 }  // namespace
