@@ -333,13 +333,13 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::ActivationChange:
         active_ = window_->isActiveWindow();
-        for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetWindowActive(active_);
+        for (CHalvexUSBDevice* page : Pages()) page->SetWindowActive(active_);
         break;
       case QEvent::Enter:
       case QEvent::Leave: {
         const bool inside = event->type() == QEvent::Enter;
         qCDebug(lcNotify).noquote() << (inside ? "鼠标移入" : "鼠标移出");
-        for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetWindowActive(inside);
+        for (CHalvexUSBDevice* page : Pages()) page->SetWindowActive(inside);
         break;
       }
       default:

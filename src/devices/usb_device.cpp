@@ -32,6 +32,8 @@ namespace vorlin {
 namespace {
 
 constexpr uint16_t kResyncRequest = 0x0401;
+// Marks a key button whose light changed since it was last repainted.
+constexpr char kLightChanged[] = "_vorlin_light_changed";
 
 ProfileFolders ShellFolders() {
   return {InstallFolder().toStdString(), UserDataFolder().toStdString()};
@@ -314,7 +316,13 @@ void CHalvexUSBDevice::RequestOption(bool show) {
 }
 
 void CHalvexUSBDevice::RepaintPicture() {
-  if (picture_) picture_->update();
+  // Only the buttons whose light changed since they were last painted.
+  for (CDeviceKeyButtonUI* button : key_buttons_) {
+    if (button && button->property(kLightChanged).toBool()) {
+      button->setProperty(kLightChanged, false);
+      button->update();
+    }
+  }
 }
 
 // ---- Frame and lighting state ----
@@ -325,7 +333,8 @@ void CHalvexUSBDevice::OutputFrame() {
     CDeviceKeyButtonUI* button = key_buttons_[i];
     if (!button || !button->isVisible()) continue;
     const uint32_t entry = lighting_.frame.GetKeyColor(i);
-    button->SetLight(entry & 0x00FFFFFFu, FrameEntryLevel(entry), true);
+    if (button->SetLight(entry & 0x00FFFFFFu, FrameEntryLevel(entry), true))
+      button->setProperty(kLightChanged, true);
   }
 }
 

@@ -15,10 +15,12 @@ CDeviceKeyButtonUI::CDeviceKeyButtonUI(QWidget* parent) : QPushButton(parent) {
   setFocusPolicy(Qt::NoFocus);
 }
 
-void CDeviceKeyButtonUI::SetLight(uint32_t colour_word, int level, bool shown) {
+bool CDeviceKeyButtonUI::SetLight(uint32_t colour_word, int level, bool shown) {
+  if (light_colour_ == colour_word && light_level_ == level && light_shown_ == shown) return false;
   light_colour_ = colour_word;
   light_level_ = level;
   light_shown_ = shown;
+  return true;
 }
 
 void CDeviceKeyButtonUI::SetSetMarkHidden(bool hidden) {
@@ -86,8 +88,16 @@ void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
   const QRect area = rect();
   const SkinManager& skin = SkinManager::Instance();
   const QSize pixels = area.size() * devicePixelRatio();
-  if (light_shown_ && !light_image_.isEmpty()) {
-    DrawTintedImage(painter, area, skin.Image(light_image_, pixels), light_colour_, light_level_);
+  if (light_shown_ && light_level_ > 0 && !light_image_.isEmpty()) {
+    if (tinted_colour_ != light_colour_ || tinted_level_ != light_level_ || tinted_size_ != pixels ||
+        tinted_image_ != light_image_) {
+      tinted_ = TintImage(skin.Image(light_image_, pixels), light_colour_, light_level_);
+      tinted_colour_ = light_colour_;
+      tinted_level_ = light_level_;
+      tinted_size_ = pixels;
+      tinted_image_ = light_image_;
+    }
+    if (!tinted_.isNull()) painter.drawImage(area, tinted_);
   }
   if (!unset_mark_hidden_ && !key_unset_image_.isEmpty()) {
     const QImage image = skin.Image(key_unset_image_, pixels);

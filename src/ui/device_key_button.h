@@ -25,8 +25,9 @@ class CDeviceKeyButtonUI : public QPushButton, public KeyMarkTarget {
   virtual QString GetClass() const { return QString::fromLatin1(kClassName); }
 
   // Stores the light (colour word packed as in light_colour.h, level 0-255, shown). Does not
-  // repaint: the device page's frame timer repaints the whole picture.
-  void SetLight(uint32_t colour_word, int level, bool shown);
+  // repaint: the device page's frame timer repaints the buttons whose light changed. True when
+  // the light is not what it was.
+  bool SetLight(uint32_t colour_word, int level, bool shown);
   uint32_t LightColour() const { return light_colour_; }
   int LightLevel() const { return light_level_; }
   bool IsLightShown() const { return light_shown_; }
@@ -72,6 +73,13 @@ class CDeviceKeyButtonUI : public QPushButton, public KeyMarkTarget {
   int light_level_ = 200;
   bool drag_selected_ = false;
   int paint_count_ = 0;
+  // The tinted light of the last paint, kept while colour, level and size stay the same: a
+  // running effect repaints the buttons many times a second.
+  QImage tinted_;
+  uint32_t tinted_colour_ = 0;
+  int tinted_level_ = -1;
+  QSize tinted_size_;
+  QString tinted_image_;
 };
 
 }  // namespace vorlin
