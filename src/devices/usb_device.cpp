@@ -316,6 +316,9 @@ void CHalvexUSBDevice::RequestOption(bool show) {
 }
 
 void CHalvexUSBDevice::RepaintPicture() {
+  // At most one repaint per screen refresh; what changed meanwhile is painted the next time.
+  if (last_repaint_.isValid() && last_repaint_.elapsed() < kRepaintIntervalMs) return;
+  last_repaint_.start();
   // Only the buttons whose light changed since they were last painted.
   for (CDeviceKeyButtonUI* button : key_buttons_) {
     if (button && button->property(kLightChanged).toBool()) {

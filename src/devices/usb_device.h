@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -324,6 +325,9 @@ class CHalvexUSBDevice : public QWidget,
   std::atomic<bool> window_active_{true};
   std::atomic<bool> window_hidden_{false};
   bool shut_down_ = false;
+  // The picture is repainted at most this often (about 60 times a second).
+  static constexpr int kRepaintIntervalMs = 16;
+  QElapsedTimer last_repaint_;
 };
 
 }  // namespace vorlin
