@@ -15,16 +15,6 @@ class CHalvexHS6533Device : public CHalvexUSBDevice {
   ~CHalvexHS6533Device() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }
-  // The profile's lighting, previewed on the page and shown in the lighting panel.
-  int LoadProfile() override {
-    LoadLightingFromProfile();
-    RefreshPage();
-    return 1;
-  }
-  int ApplyLighting() override {
-    LoadLightingFromProfile();
-    return 1;
-  }
 
  protected:
   std::optional<LightingDevice> LightingKind() const override { return LightingDevice::kHeadset; }

@@ -15,16 +15,6 @@ class CHalvexKeyboardDevice : public CHalvexUSBDevice {
   ~CHalvexKeyboardDevice() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }
-  // The profile's lighting, previewed on the page and shown in the lighting panel.
-  int LoadProfile() override {
-    LoadLightingFromProfile();
-    RefreshPage();
-    return 1;
-  }
-  int ApplyLighting() override {
-    LoadLightingFromProfile();
-    return 1;
-  }
   // 1 when the device answers through its receiver, else 0 (the timers ask only through the
   // receiver; by cable the device is always there).
   int ProbeLink() override;

@@ -146,7 +146,11 @@ class CHalvexUSBDevice : public QWidget,
 
   // ---- The device's operations (the device classes give their own) ----
 
-  int ApplyLighting() override { return 0; }
+  // Takes the profile's lighting into the device's lighting state (the base: the preview).
+  int ApplyLighting() override {
+    LoadLightingFromProfile();
+    return 1;
+  }
   // Shows the frame on the page's key buttons while this program drives the lighting.
   virtual void OutputFrame() override;
   void SetKeyColor(int index, uint32_t entry);
@@ -157,7 +161,11 @@ class CHalvexUSBDevice : public QWidget,
   // 1 when the device can be reached.
   virtual int ProbeLink() override { return 1; }
   // The current profile has been loaded into the profile data: show it and send it.
-  virtual int LoadProfile() { return 0; }
+  virtual int LoadProfile() {
+    LoadLightingFromProfile();
+    RefreshPage();
+    return 1;
+  }
   // Shows the device's settings on the page (the base: the light words in the lighting panel).
   virtual void RefreshPage();
   virtual void DropMissingMacroKeys() {}
