@@ -139,15 +139,8 @@ int CHalvexMouseDevice::ReadParamRecord(int* profile) {
   record_.TakeRead(read, current);
 
   light_state_ = record_.LightState();
-  LightSettings light = LightSettingsFromWords(GetLightWords());
-  light.mode = light_state_.effect;
-  light.brightness = light_state_.brightness;
-  light.speed = light_state_.speed;
-  light.multi_color = light_state_.multi_color;
-  light.red = light_state_.red;
-  light.green = light_state_.green;
-  light.blue = light_state_.blue;
-  const LightWords words = LightSettingsToWords(light);
+  const LightWords words =
+      LightSettingsToWords(WithMouseLightState(LightSettingsFromWords(GetLightWords()), light_state_));
   // Also stores them into the profile, and restarts the preview when the effect changed.
   SetLightWords(words.word0, words.word1, words.word2, words.word3);
 
@@ -345,13 +338,7 @@ int CHalvexMouseDevice::ApplyLighting() {
   Lighting().SetOverlays({});
   const LightSettings light = LightSettingsFromWords(GetLightWords());
   const uint8_t effect_before = light_state_.effect;
-  light_state_.effect = light.mode;
-  light_state_.brightness = light.brightness;
-  light_state_.speed = light.speed;
-  light_state_.multi_color = light.multi_color;
-  light_state_.red = light.red;
-  light_state_.green = light.green;
-  light_state_.blue = light.blue;
+  light_state_ = WithLightSettings(light_state_, light);
   if (light_state_.effect != effect_before) {
     click_pending_.store(false);
     reactive_reset_.store(true);

@@ -101,4 +101,26 @@ std::vector<DpiStage> MouseParamRecord::DpiStages() const {
   return stages;
 }
 
+LightSettings WithMouseLightState(LightSettings settings, const MouseLightState& state) {
+  settings.mode = state.effect;
+  settings.brightness = state.brightness;
+  settings.speed = state.speed;
+  settings.multi_color = state.multi_color;
+  settings.red = state.red;
+  settings.green = state.green;
+  settings.blue = state.blue;
+  return settings;
+}
+
+MouseLightState WithLightSettings(MouseLightState state, const LightSettings& settings) {
+  state.effect = settings.mode;
+  state.brightness = settings.brightness;
+  state.speed = settings.speed;
+  state.multi_color = settings.multi_color;
+  state.red = settings.red;
+  state.green = settings.green;
+  state.blue = settings.blue;
+  return state;
+}
+
 }  // namespace vorlin

@@ -58,6 +58,12 @@ struct MouseLightState {
   bool operator==(const MouseLightState&) const = default;
 };
 
+// The light settings with the lighting of `state` (effect, brightness, speed, multi-colour and
+// colour) put in; the other bytes stay.
+LightSettings WithMouseLightState(LightSettings settings, const MouseLightState& state);
+// `state` with the lighting of `settings` put in; the profile number stays.
+MouseLightState WithLightSettings(MouseLightState state, const LightSettings& settings);
+
 // What a write takes from the profile.
 struct MouseRecordSettings {
   LightSettings light;

@@ -374,9 +374,6 @@ void CHalvexUSBDevice::SetLightIndex(int index) {
   light_index_ = index;
 }
 
-void CHalvexUSBDevice::MergeNameMap(const std::map<int, std::wstring>& names) {
-  for (const auto& [number, name] : names) name_map_[number] = name;
-}
 
 void CHalvexUSBDevice::ShowLightWords(const LightWords& words) {
   if (light_panel_) light_panel_->SetLightWords(words);

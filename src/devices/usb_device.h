@@ -13,7 +13,6 @@
 
 #include <array>
 #include <atomic>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -179,8 +178,6 @@ class CHalvexUSBDevice : public QWidget,
   // effect names of the device's light index and the custom effects of its light configuration
   // and shows them in the lighting panel.
   virtual void LoadNameLists();
-  void MergeNameMap(const std::map<int, std::wstring>& names);
-  const std::map<int, std::wstring>& NameMap() const { return name_map_; }
 
   // The effect starts again from its beginning at the worker's next turn (the effect changed).
   void RequestEffectRestart();
@@ -211,7 +208,6 @@ class CHalvexUSBDevice : public QWidget,
 
   void MarkKeys(int index) { selected_key_ = index; }
   int SelectedKey() const { return selected_key_; }
-  int SelectedLight() const { return selected_light_; }
 
   const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return key_buttons_; }
   const std::vector<CDeviceKeyButtonUI*>& LightButtons() const { return light_buttons_; }
@@ -314,7 +310,6 @@ class CHalvexUSBDevice : public QWidget,
   uint16_t kind_ = 0;
   uint16_t role_ = 0;
   int selected_key_ = -1;
-  int selected_light_ = -1;
   int function_view_ = 1;
   int light_index_ = 0;
   bool status_panel_ = false;
@@ -325,7 +320,6 @@ class CHalvexUSBDevice : public QWidget,
   DeviceLightingState lighting_;
   std::unique_ptr<LightingWorker> lighting_worker_;
   AudioLightSettings audio_light_;
-  std::map<int, std::wstring> name_map_;
   std::vector<LightModeName> builtin_modes_;
   std::vector<std::string> custom_modes_;
 

@@ -1,6 +1,7 @@
 // The colour window driven by its controls, as a user would: presets and collected colours into
 // the palette, numbers and preview, typed numbers into the colour, the close codes, the
 // multi-colour choice, the collection kept in the user's file, and the layout's texts.
+#include "support/layout_text_keys.h"
 #include "lighting/color_select_wnd.h"
 
 #include <gtest/gtest.h>
@@ -466,35 +467,18 @@ TEST_F(ColourWindowTest, EverythingFitsAtOneAndAHalfScale) {
 }
 
 TEST(ColourWindowTextsTest, EveryTextOfTheWindowIsInBothLanguages) {
-  QFile layout(kSkin + QStringLiteral("/PalletDialog.xml"));
-  ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
-  QXmlStreamReader xml(&layout);
+  std::optional<QSet<QString>> keys = test::LayoutTextKeys(kSkin + QStringLiteral("/PalletDialog.xml"));
+  ASSERT_TRUE(keys.has_value());
   // The texts the window sets itself.
-  QSet<QString> keys = {
-      QStringLiteral("color_select_title_text"), QStringLiteral("color_multi_text"),
-      QStringLiteral("color_collect_full_text"), QStringLiteral("color_collect_save_failed_text")};
-  bool key_follows = false;
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (!xml.isStartElement()) continue;
-    if (xml.name() == QLatin1String("property")) {
-      const auto name = xml.attributes().value(QLatin1String("name"));
-      key_follows = name == QLatin1String("textKey") || name == QLatin1String("toolTipKey");
-    } else if (key_follows && xml.name() == QLatin1String("string")) {
-      keys << xml.readElementText().trimmed();
-      key_follows = false;
-    }
-  }
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-  ASSERT_GE(keys.size(), 15);
+  *keys << QStringLiteral("color_select_title_text") << QStringLiteral("color_multi_text")
+        << QStringLiteral("color_collect_full_text")
+        << QStringLiteral("color_collect_save_failed_text");
+  ASSERT_GE(keys->size(), 15);
   for (const char* file : {"lan_en.xml", "lan_cn.xml"}) {
-    QFile language(kSkin + QLatin1Char('/') + QLatin1String(file));
-    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
-    const std::optional<LanguageTexts> texts = ParseLanguageFile(language.readAll());
-    ASSERT_TRUE(texts.has_value()) << file;
-    for (const QString& key : keys) {
-      EXPECT_FALSE(texts->texts.value(key).isEmpty()) << file << " lacks " << key.toStdString();
-    }
+    const std::optional<QStringList> missing =
+        test::KeysWithoutText(kSkin + QLatin1Char('/') + QLatin1String(file), *keys);
+    ASSERT_TRUE(missing.has_value()) << file;
+    EXPECT_TRUE(missing->isEmpty()) << file << " lacks " << missing->join(' ').toStdString();
   }
 }
 

@@ -1,6 +1,7 @@
 // The lighting panel as the device pages use it: light words in and out, the effect list, the
 // effect views on the real controls, the music settings and their colour side, presets, a layout
 // that lacks controls, and the layout's names and texts.
+#include "support/layout_text_keys.h"
 #include "lighting/light_control_ui.h"
 
 #include <gtest/gtest.h>
@@ -466,23 +467,9 @@ TEST_F(LightPanelTest, LayoutHasEveryControlThePanelUses) {
 }
 
 TEST(LightPanelLayoutTest, EveryTextKeyIsInBothLanguages) {
-  QFile file(LayoutPath());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  QXmlStreamReader xml(&file);
-  QSet<QString> keys;
-  QString property;
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (xml.isEndElement() && xml.name() == QLatin1String("property")) property.clear();
-    if (!xml.isStartElement()) continue;
-    if (xml.name() == QLatin1String("property")) {
-      property = xml.attributes().value(QLatin1String("name")).toString();
-    } else if (xml.name() == QLatin1String("string") &&
-               (property == u"textKey" || property == u"toolTipKey" || property == u"itemKeys")) {
-      keys << xml.readElementText().trimmed();
-    }
-  }
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  std::optional<QSet<QString>> layout_keys = test::LayoutTextKeys(LayoutPath());
+  ASSERT_TRUE(layout_keys.has_value());
+  QSet<QString>& keys = *layout_keys;
   EXPECT_TRUE(keys.contains(QStringLiteral("light_audio_mode_6")));
   // The captions the effects give the direction options.
   for (int type : {1, 2, 3, 5}) {
@@ -495,13 +482,10 @@ TEST(LightPanelLayoutTest, EveryTextKeyIsInBothLanguages) {
   }
   ASSERT_GT(keys.size(), 40);
   for (const char* language : {"lan_en.xml", "lan_cn.xml"}) {
-    QFile texts_file(testing::SkinFolder() + QLatin1Char('/') + QLatin1String(language));
-    ASSERT_TRUE(texts_file.open(QIODevice::ReadOnly));
-    const std::optional<LanguageTexts> texts = ParseLanguageFile(texts_file.readAll());
-    ASSERT_TRUE(texts.has_value()) << language;
-    for (const QString& key : keys) {
-      EXPECT_FALSE(texts->texts.value(key).isEmpty()) << language << " lacks " << key.toStdString();
-    }
+    const std::optional<QStringList> missing =
+        test::KeysWithoutText(testing::SkinFolder() + QLatin1Char('/') + QLatin1String(language), keys);
+    ASSERT_TRUE(missing.has_value()) << language;
+    EXPECT_TRUE(missing->isEmpty()) << language << " lacks " << missing->join(' ').toStdString();
   }
 }
 

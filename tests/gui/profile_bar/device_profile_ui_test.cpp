@@ -1,4 +1,5 @@
 // The profile bar driven through its controls, as the main window routes them.
+#include "support/layout_text_keys.h"
 #include "profile_bar/device_profile_ui.h"
 
 #include <gtest/gtest.h>
@@ -388,32 +389,17 @@ TEST_F(ProfileBarTest, EveryTextOfTheBarExistsInBothLanguages) {
       QStringLiteral("message_text_27"),          QStringLiteral("message_text_29"),
       QStringLiteral("message_text_30"),          QStringLiteral("tips_text"),
       QStringLiteral("profile_save_failed_text"), QStringLiteral("profile_export_failed_text")};
-  QFile layout(testing::SkinFolder() + QLatin1Char('/') +
-               QString::fromLatin1(CDeviceProfileUI::kLayout));
-  ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
-  QXmlStreamReader xml(&layout);
-  bool key_follows = false;
-  while (!xml.atEnd()) {
-    xml.readNext();
-    if (!xml.isStartElement()) continue;
-    if (xml.name() == QLatin1String("property")) {
-      const auto name = xml.attributes().value(QLatin1String("name"));
-      key_follows = name == QLatin1String("textKey") || name == QLatin1String("toolTipKey");
-    } else if (key_follows && xml.name() == QLatin1String("string")) {
-      keys << xml.readElementText().trimmed();
-      key_follows = false;
-    }
-  }
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  const std::optional<QSet<QString>> layout_keys = test::LayoutTextKeys(
+      testing::SkinFolder() + QLatin1Char('/') + QString::fromLatin1(CDeviceProfileUI::kLayout));
+  ASSERT_TRUE(layout_keys.has_value());
+  for (const QString& key : *layout_keys) keys << key;
   ASSERT_GT(keys.size(), 15);
+  const QSet<QString> all(keys.begin(), keys.end());
   for (const char* file : {"lan_en.xml", "lan_cn.xml"}) {
-    QFile language(testing::SkinFolder() + QLatin1Char('/') + QString::fromLatin1(file));
-    ASSERT_TRUE(language.open(QIODevice::ReadOnly));
-    const std::optional<LanguageTexts> texts = ParseLanguageFile(language.readAll());
-    ASSERT_TRUE(texts.has_value()) << file;
-    for (const QString& key : keys) {
-      EXPECT_FALSE(texts->texts.value(key).isEmpty()) << file << " lacks " << key.toStdString();
-    }
+    const std::optional<QStringList> missing = test::KeysWithoutText(
+        testing::SkinFolder() + QLatin1Char('/') + QString::fromLatin1(file), all);
+    ASSERT_TRUE(missing.has_value()) << file;
+    EXPECT_TRUE(missing->isEmpty()) << file << " lacks " << missing->join(' ').toStdString();
   }
   EXPECT_EQ(Control<QPushButton>("device_add_btn")->text(), QStringLiteral("New"));
 }
