@@ -166,6 +166,10 @@ TEST_F(AutomationTest, WindowGoesIntoTheTrayAndComesBack) {
   CHalvexUSBDevice* mouse = PageNamed(*session_, QStringLiteral("mouse"));
   ASSERT_NE(mouse, nullptr);
   ASSERT_TRUE(window->isVisible());
+  // Every interface bound first: an interface arriving later brings the window to the front.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->EventInterfaceOpen(2) && mouse->LinkOpen(); },
+                              5000));
+  QTest::qWait(300);
   // Asked twice, the window stays where it was sent: the op is not a toggle.
   for (int n = 0; n < 2; ++n) {
     const QJsonObject reply = Ask(R"({"op":"window","shown":false})");
