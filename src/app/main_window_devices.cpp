@@ -20,6 +20,7 @@
 #include "shell/bring_to_front.h"
 #include "ui/controls.h"
 #include "ui/layout_loader.h"
+#include "ui/skin_picture.h"
 #include "ui/translator.h"
 
 namespace vorlin {
@@ -27,6 +28,7 @@ namespace vorlin {
 namespace {
 
 constexpr char kPowerPanelLayout[] = "XML\\CustomControlXML\\MpDevicePower.xml";
+constexpr QSize kPowerPictureSize{18, 18};
 
 void LogArrival(uint16_t kind, bool arrived) {
   switch (FamilyOfKind(kind)) {
@@ -152,6 +154,7 @@ CHalvexUSBDevice* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   if (page) device_switch_->addWidget(page);
   const bool power_built =
       AttachSubLayout(power, QString::fromLatin1(kPowerPanelLayout)) != nullptr;
+  ShowSkinPictures(power, kPowerPictureSize);
   DevicePageInit init;
   init.layout = page_row.pageLayout;
   init.lightCount = page_row.lightCount;

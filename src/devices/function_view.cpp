@@ -17,8 +17,37 @@ FunctionTabs FunctionTabsFor(int view, uint32_t kind) {
       return {0, 2};
     case 5:
       return {2, -1};
+    case kRecoilView:
+      return {4, -1};
     default:
       return {0, 0};
+  }
+}
+
+namespace {
+
+constexpr FunctionTab kLightingTab{"deng_Op_tab", kLightingView, "function_tab_lighting"};
+constexpr FunctionTab kKeysTab{"key_Op_tab", kKeysView, "function_tab_keys"};
+constexpr FunctionTab kMacrosTab{"macro_Op_tab", kMacrosView, "function_tab_macros"};
+constexpr FunctionTab kSettingsTab{"system_Op_tab", kSettingsView, "function_tab_settings"};
+constexpr FunctionTab kPointerTab{"cursor_Op_tab", kPointerView, "function_tab_pointer"};
+constexpr FunctionTab kRecoilTab{"shoot_Op_tab", kRecoilView, "function_tab_recoil"};
+
+constexpr FunctionTab kMouseTabs[] = {kLightingTab, kKeysTab,    kMacrosTab,
+                                      kRecoilTab,   kSettingsTab, kPointerTab};
+constexpr FunctionTab kKeyboardTabs[] = {kLightingTab, kKeysTab, kMacrosTab, kSettingsTab};
+constexpr FunctionTab kLightingOnly[] = {kLightingTab};
+
+}  // namespace
+
+std::span<const FunctionTab> FunctionTabsOf(DeviceFamily family) {
+  switch (family) {
+    case DeviceFamily::kMouse:
+      return kMouseTabs;
+    case DeviceFamily::kKeyboard:
+      return kKeyboardTabs;
+    default:
+      return kLightingOnly;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "profiles/light_name_lists.h"
 #include "profiles/profile_folders.h"
 #include "ui/find_control.h"
+#include "ui/skin_picture.h"
 #include "ui/translator.h"
 
 namespace vorlin {
@@ -26,6 +27,7 @@ constexpr uint8_t kEventProfile = 0x10;
 constexpr uint8_t kReactiveEffect = 6;
 constexpr int kDpiSliders = 6;
 constexpr uint16_t kMacroUnit = 128;
+constexpr QSize kPowerPictureSize{18, 18};
 
 const char* const kMacroConfig = "macro.config";
 
@@ -176,13 +178,14 @@ void CHalvexMouseDevice::ShowStatus() {
   if (auto* bar = qobject_cast<QProgressBar*>(progress)) bar->setValue(view.progress);
   if (logo && view.wireless_logo) logo->setVisible(*view.wireless_logo);
   if (progress && view.progress_visible) progress->setVisible(*view.progress_visible);
-  if (auto* state = FindControl<QWidget>(panel, QStringLiteral("device_power_status"));
+  if (auto* state = FindControl<QLabel>(panel, QStringLiteral("device_power_status"));
       state && view.status_image)
-    state->setProperty("bkimage", QString::fromStdString(*view.status_image));
+    ShowSkinPicture(state, QString::fromStdString(*view.status_image), kPowerPictureSize);
   if (auto* phone = FindControl<QLabel>(panel, QStringLiteral("device_phone_type"));
       phone && view.phone_text) {
     Translator::Instance().SetTextKey(phone, QString::fromStdString(*view.phone_text));
-    phone->setProperty("bkimage", QString::fromStdString(view.phone_image.value_or("")));
+    phone->setProperty("picture", QString::fromStdString(view.phone_image.value_or("")));
+    phone->show();
   }
 }
 

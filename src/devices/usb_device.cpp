@@ -1,14 +1,13 @@
 #include "devices/usb_device.h"
 
+#include <QAbstractButton>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QMetaObject>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "devices/device_function_area.h"
 #include "devices/device_option.h"
 #include "devices/function_view.h"
 #include "hid/device_link.h"
@@ -111,15 +110,16 @@ bool CHalvexUSBDevice::BuildPage() {
   row->setSpacing(28);
   row->addStretch(1);
   if (!BuildPicture(row)) return false;
-  // One column beside the picture: the profile bar, the device's card and the lighting panel.
+  // One column beside the picture: the profile bar, the device's card and the function area
+  // (the lighting panel and the panels the device classes add). It is as wide as its widest panel.
   auto* side = new QWidget(this);
   side->setObjectName(QStringLiteral("device_side_column"));
+  side->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   auto* side_box = new QVBoxLayout(side);
   side_box->setContentsMargins(0, 0, 0, 0);
   side_box->setSpacing(12);
   BuildInfoColumn(side_box);
-  BuildLightPanel(side_box);
-  side->setFixedWidth(side_box->itemAt(side_box->count() - 1)->widget()->width());
+  BuildFunctionArea(side_box);
   row->addWidget(side);
   row->addStretch(1);
 
@@ -176,13 +176,9 @@ void CHalvexUSBDevice::BuildInfoColumn(QBoxLayout* column) {
   column->addWidget(card);
 }
 
-void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* column) {
-  // The panel is taller than a small window's page: it scrolls inside its column.
-  auto* scroll = new QScrollArea(this);
-  scroll->setObjectName(QStringLiteral("device_light_scroll"));
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroll->setWidgetResizable(true);
+void CHalvexUSBDevice::BuildFunctionArea(QBoxLayout* column) {
+  // The page's own kind (its cable kind): through the receiver the page keeps its tabs.
+  function_area_ = new DeviceFunctionArea(FunctionTabsOf(family_), init_.key.kind, this);
   auto* panel = new CLightControlUI;
   panel->setObjectName(init_.dataName + QStringLiteral("_light_panel"));
   panel->SetLightType(LightPanelType());
@@ -190,11 +186,19 @@ void CHalvexUSBDevice::BuildLightPanel(QBoxLayout* column) {
   connect(panel, &CLightControlUI::colourButtonClicked, this,
           [this](uint32_t colour) { ChooseLightColour(colour); });
   panel->SetLightWords(GetLightWords());  // builds its controls, so that its size is known
-  // Scrolled rather than squeezed: the panel never gets less than the height it asks for.
-  panel->setMinimumHeight(panel->sizeHint().height());
-  scroll->setWidget(panel);
-  scroll->setFixedWidth(panel->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
-  column->addWidget(scroll, 1);
+  function_area_->SetKeyPage(0, panel);
+  function_area_->ShowView(function_view_);
+  column->addWidget(function_area_, 1);
+}
+
+void CHalvexUSBDevice::SetFunctionPanel(int view, QWidget* panel) {
+  if (!function_area_) return;
+  const FunctionTabs tabs = FunctionTabsFor(view, init_.key.kind);
+  if (tabs.function == 0)
+    function_area_->SetKeyPage(tabs.keyFunction, panel);
+  else
+    function_area_->SetFunctionPage(tabs.function, panel);
+  function_area_->ShowView(function_view_);
 }
 
 void CHalvexUSBDevice::CollectButtons(QWidget* root) {
@@ -335,7 +339,7 @@ void CHalvexUSBDevice::OutputFrame() {
   for (size_t i = 0; i < key_buttons_.size(); ++i) {
     CDeviceKeyButtonUI* button = key_buttons_[i];
     if (!button || !button->isVisible()) continue;
-    const uint32_t entry = lighting_.frame.GetKeyColor(i);
+    const uint32_t entry = function_view_ == kLightingView ? lighting_.frame.GetKeyColor(i) : 0;
     if (button->SetLight(entry & 0x00FFFFFFu, FrameEntryLevel(entry), true))
       button->setProperty(kLightChanged, true);
   }
@@ -478,17 +482,13 @@ void CHalvexUSBDevice::showEvent(QShowEvent* event) {
 
 void CHalvexUSBDevice::SetFunctionView(int view) {
   function_view_ = view;
-  if (!function_tabs_looked_up_) {
-    function_tabs_ = FindControl<QStackedWidget>(this, QStringLiteral("device_function_switch"));
-    key_function_tabs_ =
-        FindControl<QStackedWidget>(this, QStringLiteral("device_key_function_switch"));
-    function_tabs_looked_up_ = true;
+  if (function_area_) function_area_->ShowView(view);
+  // The lights show only in the lighting view; the other views show the keys' marks.
+  for (CDeviceKeyButtonUI* button : key_buttons_) {
+    if (button) button->setProperty(kLightChanged, true);
   }
-  const FunctionTabs tabs = FunctionTabsFor(view, kind_);
-  if (function_tabs_ && tabs.function < function_tabs_->count())
-    function_tabs_->setCurrentIndex(tabs.function);
-  if (key_function_tabs_ && tabs.keyFunction >= 0 && tabs.keyFunction < key_function_tabs_->count())
-    key_function_tabs_->setCurrentIndex(tabs.keyFunction);
+  OutputFrame();
+  RepaintPicture();
 }
 
 // ---- Profiles ----
@@ -551,6 +551,14 @@ void CHalvexUSBDevice::SaveProfile() {
 bool CHalvexUSBDevice::HandleNotification(const Notification& notification) {
   if (!notification.sender || !isAncestorOf(notification.sender)) return false;
   if (profile_bar_ && profile_bar_->HandleNotification(notification)) return true;
+  if (function_area_ && notification.Is(u"selectchanged")) {
+    auto* option = qobject_cast<QAbstractButton*>(notification.sender);
+    const int view = function_area_->ViewOfTab(notification.SenderName());
+    if (view >= 0) {
+      if (option && option->isChecked()) SetFunctionView(view);
+      return true;
+    }
+  }
   if (light_panel_ && HandleLightPanelNotification(notification, *light_panel_, *this)) return true;
   return false;
 }

@@ -42,7 +42,6 @@
 
 class QBoxLayout;
 class QLabel;
-class QStackedWidget;
 
 namespace vorlin {
 
@@ -50,6 +49,7 @@ class CBasicProfiledata;
 class CDeviceKeyButtonUI;
 class CDeviceOptionUI;
 class CDeviceProfileUI;
+class DeviceFunctionArea;
 class DeviceLink;
 
 // What the page is told when it is created (in this order, then AttachPage()).
@@ -185,7 +185,7 @@ class CHalvexUSBDevice : public QWidget,
   void StartLightingWorker();
   bool LightingWorkerRunning() const;
 
-  // Which function panels the page shows.
+  // Which function panels the page shows (the view codes of function_view.h).
   void SetFunctionView(int view);
   int GetFunctionView() const { return function_view_; }
 
@@ -248,6 +248,9 @@ class CHalvexUSBDevice : public QWidget,
   // The light type the lighting panel shows its effects for.
   virtual int LightPanelType() const { return 1; }
   CLightControlUI* LightPanel() const { return light_panel_; }
+  // Puts a device class's panel on the page as the panel of function view `view`; its tab is
+  // offered from then on.
+  void SetFunctionPanel(int view, QWidget* panel);
   // The lighting panel's colour button: the colour window, and the choice stored.
   void ChooseLightColour(uint32_t current);
   // The lighting worker's device kind; nullopt for a device without one.
@@ -282,7 +285,7 @@ class CHalvexUSBDevice : public QWidget,
   // device's card above the lighting panel.
   bool BuildPicture(QBoxLayout* row);
   void BuildInfoColumn(QBoxLayout* column);
-  void BuildLightPanel(QBoxLayout* column);
+  void BuildFunctionArea(QBoxLayout* column);
   void CollectButtons(QWidget* root);
   void LoadCurrentProfile();
   EventInterface& EventSide(uint16_t kind);
@@ -301,9 +304,7 @@ class CHalvexUSBDevice : public QWidget,
   QPointer<CLightControlUI> light_panel_;
   QPointer<QWidget> picture_;
   QPointer<QLabel> connection_;
-  QPointer<QStackedWidget> function_tabs_;
-  QPointer<QStackedWidget> key_function_tabs_;
-  bool function_tabs_looked_up_ = false;
+  QPointer<DeviceFunctionArea> function_area_;
 
   std::string profile_id_;
   InterfaceEntry key_;

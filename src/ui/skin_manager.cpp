@@ -70,8 +70,15 @@ QString SkinManager::FindLayout(const QString& name) const {
 }
 
 QImage SkinManager::Image(const QString& description, QSize size) const {
-  const QString name = ImageFileOfDescription(description);
+  QString name = ImageFileOfDescription(description);
   if (name.isEmpty()) return {};
+  // The skin draws its pictures as vector artwork: a bitmap name it lacks is served by the
+  // drawing of the same name.
+  if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
+      !QFileInfo(QDir(folder_).filePath(NormaliseSkinPath(name))).isFile()) {
+    const QString drawing = name.left(name.size() - 4) + QStringLiteral(".svg");
+    if (QFileInfo(QDir(folder_).filePath(NormaliseSkinPath(drawing))).isFile()) name = drawing;
+  }
   const bool vector = name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
   const QString key = vector && size.isValid()
                           ? name + QStringLiteral("@%1x%2").arg(size.width()).arg(size.height())

@@ -33,6 +33,7 @@ class SkinManager {
   // An image of the skin, cached; a null image (logged once) when missing or unreadable. Accepts a
   // plain name or an image description of the form "file='name' ...". With a `size`, vector
   // artwork is rendered at that size (sharp at any window scale); bitmaps keep their own size.
+  // A ".png" the skin lacks is served by the ".svg" of the same name when there is one.
   QImage Image(const QString& description, QSize size = QSize()) const;
   void ClearImageCache() { images_.clear(); }
 

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QLabel>
+#include <QProgressBar>
 #include <QTest>
 
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "hid/command_report.h"
 #include "hid/device_link.h"
 #include "main_window_fixture.h"
+#include "ui/find_control.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
 #include "profiles/profile_folders.h"
@@ -351,6 +354,31 @@ TEST_F(MouseDeviceTest, AMouseThatStopsAnsweringCostsOnlyTheTimeouts) {
   emulator_.Mouse().Cable().ClearFaults();
   mouse_->ReadDeviceState();
   EXPECT_EQ(mouse_->ReadParamRecord(), 1);
+}
+
+TEST_F(MouseDeviceTest, ThePowerPanelShowsTheBatteryAndTheReceiver) {
+  emulator_.Mouse().SetBattery(72, 2);
+  SwitchToReceiver();
+  QWidget* panel = mouse_->Init().powerPanel;
+  ASSERT_NE(panel, nullptr);
+  auto* value = FindControl<QLabel>(panel, QStringLiteral("device_power_value"));
+  auto* bar = FindControl<QProgressBar>(panel, QStringLiteral("device_Power_progress"));
+  auto* logo = FindControl<QLabel>(panel, QStringLiteral("device_wuxian_logo"));
+  auto* state = FindControl<QLabel>(panel, QStringLiteral("device_power_status"));
+  ASSERT_TRUE(value && bar && logo && state);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return value->text() == QStringLiteral("72%"); }, 5000))
+      << value->text().toStdString();
+  EXPECT_EQ(bar->value(), 28);  // the part used
+  EXPECT_FALSE(logo->isHidden());
+  EXPECT_FALSE(bar->isHidden());
+  EXPECT_FALSE(state->pixmap().isNull());  // the skin's drawing of "power/power.png"
+
+  // Charging by cable: no wireless mark; the bar stays as it is while the mark was shown.
+  emulator_.Mouse().SetBattery(40, 1);
+  emulator_.Mouse().Cable().Plug();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return value->text() == QStringLiteral("40%"); }, 8000))
+      << value->text().toStdString();
+  EXPECT_TRUE(logo->isHidden());
 }
 
 }  // namespace

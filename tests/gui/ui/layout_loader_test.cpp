@@ -18,6 +18,7 @@
 #include "ui/layout_loader.h"
 #include "ui/menu_builder.h"
 #include "ui/select_panel.h"
+#include "ui/skin_manager.h"
 #include "ui_test_support.h"
 
 namespace vorlin {
@@ -63,6 +64,14 @@ TEST_F(LayoutLoaderTest, FindControlInWindowOrBelowAControl) {
   EXPECT_EQ(FindControl(nullptr, QStringLiteral("root")), nullptr);
   EXPECT_EQ(FindControl<QListWidget>(window.get(), QStringLiteral("plain_btn")), nullptr);
   EXPECT_NE(FindControl<ColorPalette>(window.get(), QStringLiteral("deng_Color_Pallet")), nullptr);
+}
+
+TEST_F(LayoutLoaderTest, AMissingBitmapIsServedByTheSkinsDrawingOfTheSameName) {
+  // The skin ships "power/powered.svg" only.
+  const QImage drawing =
+      SkinManager::Instance().Image(QStringLiteral("file='power/powered.png'"), QSize(36, 36));
+  EXPECT_EQ(drawing.size(), QSize(36, 36));
+  EXPECT_TRUE(SkinManager::Instance().Image(QStringLiteral("file='power/nothing.png'")).isNull());
 }
 
 TEST_F(LayoutLoaderTest, MissingLayoutIsReportedNotFatal) {

@@ -1,0 +1,148 @@
+#include "devices/device_function_area.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "ui/notify_bridge.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+
+namespace {
+
+constexpr char kPlaceholder[] = "_vorlin_placeholder";
+
+QWidget* Placeholder() {
+  auto* empty = new QWidget;
+  empty->setProperty(kPlaceholder, true);
+  empty->setProperty("plain", true);
+  return empty;
+}
+
+bool IsPanel(const QWidget* page) {
+  return page && !page->property(kPlaceholder).toBool();
+}
+
+// A panel in a scroll area of its own: never squeezed below the height it asks for.
+QScrollArea* Scrolled(QWidget* panel) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(panel->objectName() + QStringLiteral("_scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  panel->setMinimumHeight(panel->sizeHint().height());
+  scroll->setWidget(panel);
+  scroll->setMinimumWidth(panel->sizeHint().width() +
+                          scroll->verticalScrollBar()->sizeHint().width());
+  return scroll;
+}
+
+}  // namespace
+
+DeviceFunctionArea::DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32_t kind,
+                                       QWidget* parent)
+    : QWidget(parent), tabs_(tabs.begin(), tabs.end()), kind_(kind) {
+  setObjectName(QStringLiteral("device_function_area"));
+  setProperty("plain", true);
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->setSpacing(10);
+
+  strip_ = new QWidget(this);
+  strip_->setObjectName(QStringLiteral("device_function_tabs"));
+  strip_->setProperty("plain", true);
+  strip_box_ = new QHBoxLayout(strip_);
+  strip_box_->setContentsMargins(0, 0, 0, 0);
+  strip_box_->setSpacing(6);
+  strip_group_ = new QButtonGroup(strip_);
+  strip_group_->setExclusive(true);
+  for (const FunctionTab& tab : tabs_) {
+    auto* option = new QPushButton(strip_);
+    option->setObjectName(QString::fromLatin1(tab.name));
+    option->setCheckable(true);
+    option->setProperty("role", QStringLiteral("toggle"));
+    option->setFocusPolicy(Qt::TabFocus);
+    Translator::Instance().SetTextKey(option, QString::fromLatin1(tab.text_key));
+    strip_group_->addButton(option);
+    strip_box_->addWidget(option);
+  }
+  strip_box_->addStretch(1);
+  box->addWidget(strip_);
+
+  function_pages_ = new QStackedWidget(this);
+  function_pages_->setObjectName(QStringLiteral("device_function_switch"));
+  key_pages_ = new QStackedWidget;
+  key_pages_->setObjectName(QStringLiteral("device_key_function_switch"));
+  function_pages_->addWidget(key_pages_);
+  box->addWidget(function_pages_, 1);
+  UpdateStrip();
+  WireNotifications(strip_);
+}
+
+void DeviceFunctionArea::SetFunctionPage(int index, QWidget* panel) {
+  if (index < 1) return;  // page 0 holds the key pages
+  PutPage(function_pages_, index, panel);
+}
+
+void DeviceFunctionArea::SetKeyPage(int index, QWidget* panel) {
+  if (index < 0) return;
+  PutPage(key_pages_, index, panel);
+}
+
+void DeviceFunctionArea::PutPage(QStackedWidget* stack, int index, QWidget* panel) {
+  while (stack->count() <= index) stack->addWidget(Placeholder());
+  QWidget* old = stack->widget(index);
+  stack->insertWidget(index, Scrolled(panel));
+  stack->removeWidget(old);
+  delete old;
+  UpdateStrip();
+}
+
+QWidget* DeviceFunctionArea::Page(const FunctionTabs& tabs) const {
+  if (tabs.function != 0) {
+    QWidget* page = function_pages_->widget(tabs.function);
+    return IsPanel(page) ? page : nullptr;
+  }
+  const int key_page = tabs.keyFunction >= 0 ? tabs.keyFunction : key_pages_->currentIndex();
+  QWidget* page = key_pages_->widget(key_page);
+  return IsPanel(page) ? page : nullptr;
+}
+
+bool DeviceFunctionArea::HasView(int view) const {
+  return Page(FunctionTabsFor(view, kind_)) != nullptr;
+}
+
+int DeviceFunctionArea::ViewOfTab(const QString& name) const {
+  for (const FunctionTab& tab : tabs_) {
+    if (name == QLatin1StringView(tab.name)) return tab.view;
+  }
+  return -1;
+}
+
+void DeviceFunctionArea::ShowView(int view) {
+  const FunctionTabs tabs = FunctionTabsFor(view, kind_);
+  if (tabs.function < function_pages_->count()) function_pages_->setCurrentIndex(tabs.function);
+  if (tabs.keyFunction >= 0 && tabs.keyFunction < key_pages_->count())
+    key_pages_->setCurrentIndex(tabs.keyFunction);
+  const NotificationBlocker quiet;  // checking the tab is not the user choosing it
+  for (QAbstractButton* option : strip_group_->buttons()) {
+    if (ViewOfTab(option->objectName()) == view) option->setChecked(true);
+  }
+}
+
+void DeviceFunctionArea::UpdateStrip() {
+  int shown = 0;
+  for (QAbstractButton* option : strip_group_->buttons()) {
+    const bool has = HasView(ViewOfTab(option->objectName()));
+    option->setVisible(has);
+    shown += has ? 1 : 0;
+  }
+  strip_->setVisible(shown > 1);
+}
+
+}  // namespace vorlin

@@ -1,0 +1,59 @@
+#pragma once
+
+// The function area of a device page: a strip of tabs ("deng_Op_tab", "key_Op_tab", ...) above
+// two nested tab layouts. "device_function_switch" holds the function pages (0: the key pages,
+// 1: macros, 2: pointer, 3: settings, 4: recoil); its page 0 is "device_key_function_switch"
+// (0: lighting, 1: key assignment, 2: a device's third panel). Each panel sits in a scroll area of
+// its own, so a panel taller than the window scrolls instead of being squeezed.
+//
+// A tab shows only when its panel is on the page; a page with a single tab shows no strip.
+
+#include <span>
+#include <vector>
+
+#include <QWidget>
+
+#include "devices/function_view.h"
+
+class QButtonGroup;
+class QHBoxLayout;
+class QStackedWidget;
+
+namespace vorlin {
+
+class DeviceFunctionArea : public QWidget {
+  Q_OBJECT
+
+ public:
+  DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32_t kind, QWidget* parent = nullptr);
+
+  // Puts `panel` on function page `index` (1 and above) or key page `index` of function page 0.
+  // The area takes ownership; a panel already there is replaced.
+  void SetFunctionPage(int index, QWidget* panel);
+  void SetKeyPage(int index, QWidget* panel);
+
+  // Shows the pages of a view and checks its tab.
+  void ShowView(int view);
+  // The view code of the tab option `name`; -1 when it is not one of this area's tabs.
+  int ViewOfTab(const QString& name) const;
+  // Whether the panel of `view` is on the page (its tab is offered).
+  bool HasView(int view) const;
+
+  QStackedWidget* FunctionPages() const { return function_pages_; }
+  QStackedWidget* KeyPages() const { return key_pages_; }
+
+ private:
+  QWidget* Page(const FunctionTabs& tabs) const;
+  void PutPage(QStackedWidget* stack, int index, QWidget* panel);
+  void UpdateStrip();
+
+  std::vector<FunctionTab> tabs_;
+  uint32_t kind_;
+  QWidget* strip_ = nullptr;
+  QHBoxLayout* strip_box_ = nullptr;
+  QButtonGroup* strip_group_ = nullptr;
+  QStackedWidget* function_pages_ = nullptr;
+  QStackedWidget* key_pages_ = nullptr;
+};
+
+}  // namespace vorlin
