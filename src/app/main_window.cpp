@@ -19,10 +19,15 @@
 
 #include "app/app_log.h"
 #include "devices/device_option.h"
+#include "key_set/key_set_control_ui.h"
 #include "lighting/light_control_ui.h"
+#include "macro/macro_control_ui.h"
+#include "mouse_settings/mouse_settings_panel.h"
+#include "shoot/shoot_control_ui.h"
 #include "profile_bar/device_profile_ui.h"
 #include "devices/usb_device.h"
 #include "devices/device_rows.h"
+#include "input_qt/device_hook_factory.h"
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
 #include "app/sleep_watch.h"
@@ -77,6 +82,10 @@ void RegisterCustomTags() {
   // The drawn controls ("SelectPanel", "DeviceKeyButton") come with the toolkit.
   RegisterProfileBarControls();
   RegisterLightControls();
+  RegisterMouseSettingsControls();
+  RegisterKeySetControls();
+  RegisterMacroControls();
+  RegisterShootControls();
 }
 
 }  // namespace
@@ -245,6 +254,8 @@ void CMainWnd::Initialise() {
   language_ = std::make_unique<LanguageSwitcher>(this, LanguageConfigPath(), settings_.get());
   language_->Apply(language_->StoredIndex());
   SetLightControl(1, false);
+  input_capture_ = options_.inputCapture ? options_.inputCapture(window_.get())
+                                         : CreateDeviceHook(window_.get());
 
   // One page per device option row, all hidden until their device arrives.
   for (const DeviceOptionEntry& row : DeviceOptionTable()) {
@@ -461,6 +472,7 @@ void CMainWnd::Shutdown() {
     window_->hide();
     KillAllTimers(window_.get());
   }
+  if (input_capture_) input_capture_->Stop();  // a grabbed keyboard is let go first
   threads_.StopAll();
   for (CHalvexUSBDevice* page : Pages()) page->Shutdown();
   emit Closed();

@@ -5,6 +5,7 @@
 // follows the screen's scale, suspend and resume, keeps the tray icon and talks to other programs
 // through the shell's session-bus interface.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "devices/lighting_sync.h"
 #include "hid/discovery_scanner.h"
 #include "hid/slot_list.h"
+#include "input/device_hook.h"
 #include "shell/language_switcher.h"
 #include "shell/shell_bus.h"
 #include "shell/skin_observer.h"
@@ -50,6 +52,9 @@ struct MainWindowOptions {
   // Follow suspend and resume through logind.
   bool followSleep = true;
   DiscoveryScannerOptions scanner;
+  // The input capture the key and macro panels use (the input devices, else this window); tests
+  // give their own sources.
+  std::function<std::unique_ptr<CDeviceHook>(QWidget* window)> inputCapture;
 };
 
 class CMainWnd : public QObject,
@@ -86,6 +91,7 @@ class CMainWnd : public QObject,
   // The options of the selector strip, in strip order.
   std::vector<CDeviceOptionUI*> Options() const;
   std::vector<CHalvexUSBDevice*> Pages() const;
+  CDeviceHook* InputCapture() const { return input_capture_.get(); }
   int SelectedOption() const { return selected_option_; }
 
   // Shows or hides option `index` (and selects it when `select`), then updates the strip.
@@ -184,6 +190,8 @@ class CMainWnd : public QObject,
   std::vector<CHalvexUSBDevice*> DevicesWithHostState() const;
 
   MainWindowOptions options_;
+  // Outlives the window and its pages, which hold it while they capture.
+  std::unique_ptr<CDeviceHook> input_capture_;
   std::unique_ptr<QWidget> window_;
   NotificationRouter router_;
   bool initialised_ = false;

@@ -204,6 +204,7 @@ CHalvexUSBDevice* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
   }
   option->SetDevice(page);
   page->SetOption(option);
+  page->SetInputCapture(input_capture_.get());
   return page;
 }
 

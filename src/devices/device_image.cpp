@@ -1,30 +1,15 @@
 #include "devices/device_image.h"
 
-#include <charconv>
 #include <limits>
 #include <string>
+
+#include "profiles/macro_events.h"
 
 namespace vorlin {
 
 namespace {
 
 constexpr uint8_t kPressBit = 0x80;
-
-// The delay of an event: a decimal string or a number; the integer cut to 16 bits.
-uint16_t EventDelay(const Json::Value& delay) {
-  if (delay.isString()) {
-    const std::string text = delay.asString();
-    unsigned long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error == std::errc::result_out_of_range) return 0xFFFF;  // a huge count saturates
-    if (error != std::errc{} || stop == text.data()) return 0;
-    return static_cast<uint16_t>(value);
-  }
-  if (delay.isUInt64()) return static_cast<uint16_t>(delay.asUInt64());
-  if (delay.isInt64()) return static_cast<uint16_t>(delay.asInt64());
-  return 0;
-}
 
 uint8_t SmallInt(const Json::Value& value) {
   if (value.isUInt()) return static_cast<uint8_t>(value.asUInt());
@@ -41,10 +26,10 @@ void PutWord(std::vector<uint8_t>& image, size_t at, uint16_t value) {
 
 MacroEventCode EncodeMacroEvent(const Json::Value& event) {
   if (!event.isObject()) return {};
-  const uint16_t delay = EventDelay(event.get("Delay", Json::Value()));
+  const uint16_t delay = MacroDelayOf(event.get("Delay", Json::Value()));
   uint8_t type = SmallInt(event.get("Type", Json::Value()));
   const Json::Value& action = event.get("Action", Json::Value());
-  if (action.isString() && action.asString() == "down") type |= kPressBit;
+  if (IsDownAction(action)) type |= kPressBit;
   return {static_cast<uint8_t>(delay), static_cast<uint8_t>(delay >> 8), type,
           SmallInt(event.get("Button", Json::Value()))};
 }

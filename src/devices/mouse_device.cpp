@@ -11,7 +11,11 @@
 #include "profiles/json_file_io.h"
 #include "profiles/light_name_lists.h"
 #include "profiles/profile_folders.h"
+#include "key_set/key_assignment_flow.h"
+#include "key_set/key_set_control_ui.h"
+#include "mouse_settings/mouse_settings_panel.h"
 #include "ui/find_control.h"
+#include "ui/key_marks.h"
 #include "ui/skin_picture.h"
 #include "ui/translator.h"
 
@@ -316,6 +320,11 @@ int CHalvexMouseDevice::LoadProfile() {
   }
   ApplyLighting();
   TakeProfileSettings();
+  // The buttons whose function is not the factory's show it (the selection is kept).
+    vorlin::ShowChangedKeys(
+      MarkTargets(),
+      [this](int i) { return KeyUnchanged(i); },
+      UnsetMark::kKeep);
   return 1;
 }
 
@@ -352,6 +361,8 @@ int CHalvexMouseDevice::ApplyLighting() {
 
 void CHalvexMouseDevice::RefreshPage() {
   CHalvexUSBDevice::RefreshPage();
+  if (settings_panel_) settings_panel_->Refresh();
+  ShowKeyInformation();
   emit pageRefreshed();
 }
 
@@ -361,6 +372,11 @@ void CHalvexMouseDevice::LoadNameLists() {
   const Json::Value& list = Member(config, "MacroInfo");
   if (list.isArray()) {
     for (const Json::Value& macro : list) macro_names_.push_back(ReadString(macro, "MacroName"));
+  }
+  if (KeyPanel()) {
+    QStringList names;
+    for (const std::string& name : macro_names_) names << QString::fromStdString(name);
+    KeyPanel()->SetMacroNames(names);
   }
   const int index = GetLightIndex();
   if (index >= 0) {

@@ -19,14 +19,23 @@
 
 #include "devices/device_image.h"
 #include "devices/mouse_key_tables.h"
+#include "devices/mouse_page_hosts.h"
+#include "key_set/key_set_control_ui.h"
+#include "macro/macro_control_ui.h"
+#include "shoot/shoot_control_ui.h"
 #include "devices/mouse_param_record.h"
 #include "devices/mouse_power_view.h"
 #include "devices/mouse_reactive_step.h"
 #include "devices/usb_device.h"
 #include "profiles/mouse_profile_data.h"
 
+class QLabel;
+
 namespace vorlin {
 
+class KeyMarkTarget;
+class MouseSettingsPanel;
+class KeyAssignmentFlow;
 class LightingWorker;
 
 class CHalvexMouseDevice : public CHalvexUSBDevice {
@@ -92,6 +101,26 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   void RefreshPage() override;
   void DropMissingMacroKeys() override;
   void LoadNameLists() override;
+
+  // ---- The page ----
+
+  // Button `index` is selected for editing: it is marked and the key-assignment panel shows it.
+  void MarkKeys(int index) override;
+  // Every button's label and the name of its function, on the buttons and in the key list.
+  void ShowKeyInformation();
+  // The buttons whose function differs from the factory's show the set mark.
+  void ShowChangedKeys();
+  bool HandleNotification(const Notification& notification) override;
+  CKeySetControlUI* KeyPanel() const { return key_panel_; }
+  KeyAssignmentFlow* KeyFlow() const { return key_flow_.get(); }
+  CShootControlUI* ShootPanel() const { return shoot_panel_; }
+  CMacroControlUI* MacroPanel() const { return macro_panel_; }
+  MouseSettingsPanel* SettingsPanel() const { return settings_panel_.get(); }
+  // Macro `number` was deleted: the keys that played a later macro play it under its new
+  // number, keys that played it get their factory function; the keys are stored and written.
+  void MacroRemoved(int number);
+  // The keys wait to be applied (the key panel's apply button is on).
+  void MarkKeyChangesPending();
   // The next LoadProfile takes the profile's own key list, not the device's (the profile bar
   // switched the profile).
   void TakeProfileKeyListOnce() { take_profile_keys_ = true; }
@@ -104,6 +133,12 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   const ButtonSlotMap& SlotMap() const { return slot_map_; }
   const std::vector<KeyAssignmentPair>& KeyList() const { return key_list_; }
   void SetKeyList(const std::vector<KeyAssignmentPair>& keys) { key_list_ = keys; }
+  // Key `index`'s entry of the key list becomes `pair`; the profile keeps it at once.
+  void SetKeyEntry(int index, const KeyAssignmentPair& pair);
+  // The settings page's changes: kept and stored into the profile (not yet saved or written).
+  void StoreDpiStages(const std::vector<DpiStage>& stages);
+  void StoreCurrentDpiStage(int stage);
+  void StoreSystemSettings(const MouseSystemSettings& settings);
   const MouseParamRecord& Record() const { return record_; }
   const MouseLightState& LightState() const { return light_state_; }
   const std::vector<DpiStage>& DpiStages() const { return dpi_stages_; }
@@ -120,6 +155,7 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   void pageRefreshed();
 
  protected:
+  bool BuildPage() override;
   std::optional<LightingDevice> LightingKind() const override { return LightingDevice::kMouse; }
   int ResyncDelayMs() const override { return 50; }
   void OnDeviceEvent(uint16_t code, std::span<const uint8_t> report) override;
@@ -137,6 +173,16 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   void OnSettingEvent(uint16_t code);
   void OnClick();
   std::string UserFile(const std::string& name) const;
+  void BuildKeyPanel();
+  void BuildShootPanel();
+  void BuildMacroPanel();
+  void BuildSettingsPanels();
+  bool KeyUnchanged(int index) const;
+  std::vector<KeyMarkTarget*> MarkTargets() const;
+  // A panel built from a layout file; nullptr (logged) when the layout cannot be built.
+  QWidget* SubLayoutPanel(const char* layout, const char* name);
+  // Starts (on) or stops the input capture that feeds the key edit of the key-assignment panel.
+  void CaptureKeys(bool on);
   int MacroCount() const;
 
   CMouseProfiledata profile_;
@@ -161,6 +207,18 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   std::minstd_rand random_;
   std::atomic<bool> click_pending_{false};
   std::atomic<bool> reactive_reset_{false};
+
+  // The panels of the page and their side of the mouse.
+  MouseKeyAssignmentHost key_host_{*this};
+  MouseShootHost shoot_host_{*this};
+  MouseMacroHost macro_host_{*this};
+  MouseSettingsPageHost settings_host_{*this};
+  std::unique_ptr<MouseSettingsPanel> settings_panel_;
+  QPointer<CKeySetControlUI> key_panel_;
+  std::unique_ptr<KeyAssignmentFlow> key_flow_;
+  QPointer<QLabel> capture_tip_;
+  QPointer<CShootControlUI> shoot_panel_;
+  QPointer<CMacroControlUI> macro_panel_;
 };
 
 }  // namespace vorlin

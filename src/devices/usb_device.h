@@ -48,6 +48,7 @@ namespace vorlin {
 class CBasicProfiledata;
 class CDeviceKeyButtonUI;
 class CDeviceOptionUI;
+class CDeviceHook;
 class CDeviceProfileUI;
 class DeviceFunctionArea;
 class DeviceLink;
@@ -111,6 +112,9 @@ class CHalvexUSBDevice : public QWidget,
 
   void SetOption(CDeviceOptionUI* option);
   CDeviceOptionUI* Option() const;
+  // The window's input capture, which the key and macro panels use (it outlives the page).
+  void SetInputCapture(CDeviceHook* capture) { input_capture_ = capture; }
+  CDeviceHook* InputCapture() const { return input_capture_; }
 
   DeviceLink& Link() { return *link_; }
   bool LinkOpen() const override;
@@ -206,7 +210,8 @@ class CHalvexUSBDevice : public QWidget,
   // Shows light words in the page's lighting panel (without storing them).
   void ShowLightWords(const LightWords& words);
 
-  void MarkKeys(int index) { selected_key_ = index; }
+  // Key button `index` is selected on the page (the device classes show it in their panels).
+  virtual void MarkKeys(int index) { selected_key_ = index; }
   int SelectedKey() const { return selected_key_; }
 
   const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return key_buttons_; }
@@ -300,6 +305,7 @@ class CHalvexUSBDevice : public QWidget,
   ProfileFolders folders_;
 
   QPointer<CDeviceOptionUI> option_;
+  CDeviceHook* input_capture_ = nullptr;
   QPointer<CDeviceProfileUI> profile_bar_;
   QPointer<CLightControlUI> light_panel_;
   QPointer<QWidget> picture_;

@@ -9,6 +9,7 @@
 
 #include <QTest>
 
+#include "input_qt/window_input_source.h"
 #include "app/main_window.h"
 #include "devices/device_option.h"
 #include "devices/usb_device.h"
@@ -33,6 +34,10 @@ class MainWindowFixture : public ::testing::Test {
     options.useSessionBus = false;
     options.followSleep = false;
     options.forcedDpi = 96;
+    // Never the machine's own keyboards: key capture sees the window's keys only.
+    options.inputCapture = [](QWidget* window) {
+      return std::make_unique<CDeviceHook>(nullptr, std::make_unique<WindowInputSource>(window));
+    };
     window_ = std::make_unique<CMainWnd>(std::move(options));
     ASSERT_TRUE(window_->Create());
     ASSERT_TRUE(QTest::qWaitFor([this] { return window_->FirstPassSeen(); }, 5000));

@@ -15,7 +15,7 @@
 #include "devices/mouse_device.h"
 #include "hid/command_report.h"
 #include "hid/device_link.h"
-#include "main_window_fixture.h"
+#include "mouse_fixture.h"
 #include "ui/find_control.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
@@ -32,63 +32,7 @@ Report Request(uint8_t code, uint8_t length, uint16_t offset, std::span<const ui
   return Report(r.begin(), r.end());
 }
 
-class MouseDeviceTest : public test::MainWindowFixture {
- protected:
-  void SetUp() override {
-    MainWindowFixture::SetUp();
-    ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-    mouse_ = dynamic_cast<CHalvexMouseDevice*>(PageOf("mouse"));
-    ASSERT_NE(mouse_, nullptr);
-    // The start-up read ends by starting the preview.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->PreviewWorkerRunning(); }, 5000));
-    emulator_.Bus()->ClearTrace();
-  }
-  void TearDown() override {
-    for (const char* name : {"macro.config", "m1.mac", "m2.mac", "ShootData_0.Shoot"})
-      std::filesystem::remove(UserFile(name));
-    MainWindowFixture::TearDown();
-  }
-
-  // Command requests to the product `productId`, without the status polls and wireless probes
-  // the timers send in between.
-  std::vector<Report> Requests(uint16_t productId, bool withProbes = false) const {
-    std::vector<Report> requests;
-    for (const TraceRecord& record : emulator_.Bus()->Trace()) {
-      if (record.direction != TraceDirection::ToDevice || record.productId != productId ||
-          record.bytes.size() < 4 || record.bytes[0] != kCommandReportId)
-        continue;
-      const uint8_t code = record.bytes[3];
-      if (code == kCmdReadStatus || (code == kCmdProbeWireless && !withProbes)) continue;
-      requests.push_back(record.bytes);
-    }
-    return requests;
-  }
-  int CountOf(uint16_t productId, uint8_t code) const {
-    int count = 0;
-    for (const Report& r : Requests(productId, true)) count += r[3] == code ? 1 : 0;
-    return count;
-  }
-  std::string UserFile(const char* name) const {
-    return UserDataFolder(mouse_->Folders(), "mouse") + name;
-  }
-  void WriteFile(const char* name, const std::string& text) const {
-    std::ofstream(UserFile(name)) << text;
-  }
-  FirmwareMemory Memory() { return emulator_.Mouse().GetFirmware().Snapshot(); }
-  std::string Trace() const { return emulator_.TraceText(); }
-  // Switches the mouse to its receiver and waits until it has been read through it.
-  void SwitchToReceiver() {
-    QSignalSpy refreshed(mouse_, &CHalvexMouseDevice::pageRefreshed);
-    emulator_.Mouse().Cable().Unplug();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return mouse_->OnReceiver() && mouse_->LinkOpen() && refreshed.count() > 0; },
-        8000));
-    QTest::qWait(50);
-    emulator_.Bus()->ClearTrace();
-  }
-
-  CHalvexMouseDevice* mouse_ = nullptr;
-};
+class MouseDeviceTest : public test::MouseFixture {};
 
 TEST_F(MouseDeviceTest, ReadingTheMouseReadsInfoTablesAndRecord) {
   mouse_->ReadDeviceState();
@@ -295,6 +239,8 @@ TEST_F(MouseDeviceTest, MacroCallsAreWrittenAsImagePositionsAndMissingMacrosAsDe
 TEST_F(MouseDeviceTest, TheFourRecoilPatternsGoOutAsOneImage) {
   WriteFile("ShootData_0.Shoot", R"({"Events": [{"Action": "down", "Type": 5, "Button": 3,
                                                  "Delay": "10"}]})");
+  for (const char* name : {"ShootData_1.Shoot", "ShootData_2.Shoot", "ShootData_3.Shoot"})
+    std::filesystem::remove(UserFile(name));
   ASSERT_EQ(mouse_->DownloadShootData(), 1);
   const FirmwareMemory memory = Memory();
   // 16 + 6 x 4 + 4 = 44 bytes; patterns 1 to 3 have no file and no events.

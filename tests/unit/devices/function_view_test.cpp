@@ -16,7 +16,7 @@ TEST(FunctionViewTest, EveryCodeChoosesItsTabs) {
       {2, 2, {0, 1}},  {6, 3, {0, 1}},  {3, 2, {1, -1}}, {8, 7, {1, -1}},
       {4, 2, {3, -1}}, {4, 1, {3, -1}}, {4, 3, {0, 2}},  {4, 7, {0, 2}},
       {7, 2, {0, 2}},  {5, 1, {2, -1}}, {1, 2, {0, 0}},  {0, 2, {0, 0}},
-      {9, 2, {0, 0}},  {-1, 2, {0, 0}},
+      {9, 2, {4, -1}}, {10, 2, {0, 0}}, {-1, 2, {0, 0}},
   };
   for (const Case& c : cases) {
     const FunctionTabs tabs = FunctionTabsFor(c.view, c.kind);

@@ -1,0 +1,545 @@
+#include "mouse_settings/mouse_settings_panel.h"
+
+#include <algorithm>
+#include <optional>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QStringList>
+#include <QStyle>
+
+#include "mouse_settings/mouse_settings_host.h"
+#include "mouse_settings/stage_colour_button.h"
+#include "ui/control_factory.h"
+#include "ui/controls.h"
+#include "ui/find_control.h"
+#include "ui/notify_bridge.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+namespace {
+
+// Stage rows.
+constexpr char kStageLayout[] = "DPI_layout_";
+constexpr char kEnableOption[] = "DPI_enable_check_";
+constexpr char kSelectOption[] = "DPI_select_check_";
+constexpr char kSlider[] = "DPI_slider_";
+constexpr char kEdit[] = "DPI_edit_";
+constexpr char kColourOption[] = "DPI_color_option_";
+// The slider of the current stage carries "stage" = "current" (its own stylesheet draws it apart).
+constexpr char kStageProperty[] = "stage";
+
+// Performance options.
+constexpr char kPollingRateOption[] = "polling_rate_option_";
+constexpr char kSensorLiftOption[] = "sensor_lif_option_";
+
+// Settings tabs.
+constexpr char kTabLayout[] = "mouse_device_seting_layout";
+constexpr char kTabSelector[] = "mouse_option_layout";
+constexpr char kTabOption[] = "mouse_device_seting_option_";
+
+// Pointer card.
+constexpr char kPointerSpeedSlider[] = "pointer_speed_slider";
+constexpr char kScrollSpeedSlider[] = "scroll_speed_slider";
+constexpr char kDoubleClickSlider[] = "double_click_slider";
+constexpr char kPointerPrecisionCheck[] = "pointer_precision_check";
+constexpr char kScrollPageCheck[] = "scrolls_page_check";
+
+constexpr char kKeyInfoList[] = "device_setkeyinfo_list";
+constexpr char kItemKeysProperty[] = "itemKeys";
+
+using Field = uint16_t MouseSystemSettings::*;
+
+struct NamedField {
+  const char* name;
+  Field field;
+};
+
+// Options whose state is a flag of the settings.
+constexpr NamedField kFlagOptions[] = {
+    {"rippleControl_option", &MouseSystemSettings::ripple_control},
+    {"linearCalibration_option", &MouseSystemSettings::linear_calibration},
+    {"motionSyn_option", &MouseSystemSettings::motion_sync},
+};
+
+// Lists whose selected item index is a field of the settings.
+constexpr NamedField kIndexLists[] = {
+    {"Dormancy_combo_timeSelect", &MouseSystemSettings::dormancy_time},
+    {"Key_Delay_combo_timeSelect", &MouseSystemSettings::key_delay},
+    {"Anti_Shake_combo_timeSelect", &MouseSystemSettings::anti_shake},
+    {"Silent_Altitude_Select", &MouseSystemSettings::silent_altitude},
+};
+
+struct PointerSlider {
+  const char* name;
+  const char* value_label;
+  Field field;
+};
+
+constexpr PointerSlider kPointerSliders[] = {
+    {kPointerSpeedSlider, "pointer_speed_value", &MouseSystemSettings::pointer_speed},
+    {kScrollSpeedSlider, "scroll_speed_value", &MouseSystemSettings::wheel_lines},
+    {kDoubleClickSlider, "double_click_value", &MouseSystemSettings::double_click_time},
+};
+
+constexpr NamedField kPointerChecks[] = {
+    {kPointerPrecisionCheck, &MouseSystemSettings::pointer_precision},
+    {kScrollPageCheck, &MouseSystemSettings::scroll_page},
+};
+
+// The index n of a control named prefix + n (decimal digits only).
+std::optional<int> IndexAfter(const QString& name, const char* prefix) {
+  const QLatin1StringView start(prefix);
+  if (!name.startsWith(start) || name.size() == start.size()) return std::nullopt;
+  const QStringView digits = QStringView(name).mid(start.size());
+  if (digits.size() > 4 ||
+      !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+    return std::nullopt;
+  return digits.toInt();
+}
+
+std::optional<int> StageAfter(const QString& name, const char* prefix) {
+  const std::optional<int> stage = IndexAfter(name, prefix);
+  if (stage && *stage < kDpiStageRows) return stage;
+  return std::nullopt;
+}
+
+uint32_t StageColour(const DpiStage& stage) {
+  return 0xFF000000u | (uint32_t{stage.red} << 16) | (uint32_t{stage.green} << 8) | stage.blue;
+}
+
+uint16_t ToField(int value) {
+  return static_cast<uint16_t>(std::clamp(value, 0, 0xFFFF));
+}
+
+void SetStageLook(QSlider* slider, bool current) {
+  if (!slider) return;
+  const QString look = current ? QStringLiteral("current") : QStringLiteral("other");
+  if (slider->property(kStageProperty).toString() == look) return;
+  slider->setProperty(kStageProperty, look);
+  slider->style()->unpolish(slider);
+  slider->style()->polish(slider);
+  slider->update();
+}
+
+// The tab layout sized by the page shown, not by the tallest one, so that no empty space hangs
+// below a short page.
+void FitToCurrentPage(QStackedWidget* tabs) {
+  if (!tabs) return;
+  for (int i = 0; i < tabs->count(); ++i) {
+    const QSizePolicy::Policy policy =
+        i == tabs->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+    tabs->widget(i)->setSizePolicy(policy, policy);
+  }
+  tabs->updateGeometry();
+}
+
+void SelectExisting(QComboBox* combo, int index) {
+  if (!combo) return;
+  SelectItem(combo, index >= 0 && index < combo->count() ? index : -1, false);
+}
+
+}  // namespace
+
+MouseSettingsPanel::MouseSettingsPanel(MouseSettingsHost& host) : host_(host) {}
+
+QString MouseSettingsPanel::StageControl(const char* prefix, int stage) {
+  return QLatin1String(prefix) + QString::number(stage);
+}
+
+QWidget* MouseSettingsPanel::Control(const QString& name) const {
+  return root_ ? FindControl(root_, name) : nullptr;
+}
+
+void MouseSettingsPanel::Bind(QWidget* root) {
+  root_ = root;
+  if (!root) return;
+  NotificationBlocker quiet;
+  for (QComboBox* combo : root->findChildren<QComboBox*>()) {
+    const QStringList keys = combo->property(kItemKeysProperty).toStringList();
+    if (combo->count() > 0 || keys.isEmpty()) continue;
+    for (const QString& key : keys) Translator::Instance().AddComboItemKey(combo, key);
+  }
+  for (int i = 0; i < kDpiStageRows; ++i) {
+    if (auto* slider = Control<QSlider>(StageControl(kSlider, i))) slider->setRange(kDpiMin, kDpiMax);
+  }
+  FitToCurrentPage(Control<QStackedWidget>(QLatin1String(kTabLayout)));
+}
+
+DpiScale MouseSettingsPanel::Scale() const {
+  return DpiScaleFromDeviceInfo(host_.DeviceInfo());
+}
+
+// ---- Showing ----
+
+void MouseSettingsPanel::ShowStageValue(int stage, int code, const DpiScale& scale) {
+  auto* slider = Control<QSlider>(StageControl(kSlider, stage));
+  auto* edit = Control<QLineEdit>(StageControl(kEdit, stage));
+  const bool known = scale.Known();
+  if (slider) {
+    slider->setEnabled(known);
+    if (known) slider->setValue(ShownDpi(scale, code));
+  }
+  if (edit) {
+    edit->setEnabled(known);
+    edit->setText(known ? QString::number(ShownDpi(scale, code)) : QString());
+  }
+}
+
+void MouseSettingsPanel::ShowStageEnabled(int stage, bool enabled) {
+  SetSelected(Control<QAbstractButton>(StageControl(kEnableOption, stage)), enabled, false);
+  if (QWidget* row = Control(StageControl(kStageLayout, stage))) row->setEnabled(enabled);
+}
+
+StageFlags MouseSettingsPanel::EnabledOptions() const {
+  StageFlags enabled{};
+  for (int i = 0; i < kDpiStageRows; ++i)
+    enabled[static_cast<size_t>(i)] =
+        IsSelected(Control<QAbstractButton>(StageControl(kEnableOption, i)));
+  return enabled;
+}
+
+void MouseSettingsPanel::ShowStageMarks(int current) {
+  const StageFlags usable = UsableEnableOptions(EnabledOptions(), current);
+  for (int i = 0; i < kDpiStageRows; ++i) {
+    if (auto* option = Control<QAbstractButton>(StageControl(kEnableOption, i)))
+      option->setEnabled(usable[static_cast<size_t>(i)]);
+    SetSelected(Control<QAbstractButton>(StageControl(kSelectOption, i)), i == current, false);
+    SetStageLook(Control<QSlider>(StageControl(kSlider, i)), i == current);
+  }
+}
+
+void MouseSettingsPanel::ShowOptionRow(const char* prefix, int count, int value) {
+  const int shown = ShownOption(value, count);
+  // The shown option first, so that a layout grouping the options never refuses the change.
+  SetSelected(Control<QAbstractButton>(StageControl(prefix, shown)), true, false);
+  for (int n = 0; n < count; ++n) {
+    if (n != shown) SetSelected(Control<QAbstractButton>(StageControl(prefix, n)), false, false);
+  }
+}
+
+void MouseSettingsPanel::ShowSettings(const MouseSystemSettings& settings) {
+  ShowOptionRow(kPollingRateOption, kPollingRateOptions, settings.report_stage);
+  ShowOptionRow(kSensorLiftOption, kSensorLiftOptions, settings.sensor_lift);
+  for (const NamedField& flag : kFlagOptions) {
+    SetSelected(Control<QAbstractButton>(QLatin1String(flag.name)), settings.*flag.field != 0,
+                false);
+  }
+  for (const NamedField& list : kIndexLists)
+    SelectExisting(Control<QComboBox>(QLatin1String(list.name)), settings.*list.field);
+}
+
+void MouseSettingsPanel::ShowValueLabel(const char* label, int value) {
+  if (auto* text = Control<QLabel>(QLatin1String(label))) text->setText(QString::number(value));
+}
+
+void MouseSettingsPanel::ShowPointerSettings(const MouseSystemSettings& settings) {
+  for (const PointerSlider& entry : kPointerSliders) {
+    auto* slider = Control<QSlider>(QLatin1String(entry.name));
+    if (!slider) continue;
+    slider->setValue(settings.*entry.field);
+    ShowValueLabel(entry.value_label, slider->value());
+  }
+  for (const NamedField& check : kPointerChecks) {
+    SetSelected(Control<QAbstractButton>(QLatin1String(check.name)), settings.*check.field != 0,
+                false);
+  }
+}
+
+void MouseSettingsPanel::Refresh() {
+  if (!root_) return;
+  const DpiScale scale = Scale();
+  const std::vector<DpiStage> stages = host_.DpiStages();
+  for (int i = 0; i < kDpiStageRows; ++i) {
+    if (static_cast<size_t>(i) < stages.size()) {
+      const DpiStage& stage = stages[static_cast<size_t>(i)];
+      ShowStageEnabled(i, stage.active != 0);
+      ShowStageValue(i, stage.dpi_x, scale);
+      SetSwatchColour(Control(StageControl(kColourOption, i)), StageColour(stage));
+    } else {
+      // A row the profile does not hold keeps what it shows; it is usable as the scale allows.
+      for (const char* prefix : {kSlider, kEdit}) {
+        if (QWidget* control = Control(StageControl(prefix, i))) control->setEnabled(scale.Known());
+      }
+    }
+  }
+  ShowStageMarks(host_.CurrentDpiStage());
+  const MouseSystemSettings settings = host_.SystemSettings();
+  ShowSettings(settings);
+  ShowPointerSettings(settings);
+}
+
+void MouseSettingsPanel::ShowKeyInfo(const std::vector<KeyInfoRow>& rows) {
+  ShowKeyInfoRows(Control<QListWidget>(QLatin1String(kKeyInfoList)), rows);
+}
+
+// ---- Changing ----
+
+DpiStage MouseSettingsPanel::StageFromRow(int stage, const DpiScale& scale) const {
+  DpiStage made;
+  const auto* enable = Control<QAbstractButton>(StageControl(kEnableOption, stage));
+  made.active = !enable || enable->isChecked() ? 1 : 0;
+  const auto* slider = Control<QSlider>(StageControl(kSlider, stage));
+  const int code = slider ? DpiCodeFromValue(scale, slider->value()) : 0;
+  made.dpi_x = static_cast<uint16_t>(code);
+  made.dpi_y = static_cast<uint16_t>(code);
+  const uint32_t colour = SwatchColour(Control(StageControl(kColourOption, stage)));
+  made.red = static_cast<uint8_t>(colour >> 16);
+  made.green = static_cast<uint8_t>(colour >> 8);
+  made.blue = static_cast<uint8_t>(colour);
+  return made;
+}
+
+std::vector<DpiStage> MouseSettingsPanel::StagesCovering(int stage, const DpiScale& scale) const {
+  std::vector<DpiStage> stages = host_.DpiStages();
+  GrowStages(stages, static_cast<size_t>(stage) + 1,
+             [&](int i) { return StageFromRow(i, scale); });
+  return stages;
+}
+
+void MouseSettingsPanel::StoreStages(const std::vector<DpiStage>& stages) {
+  host_.StoreDpiStages(stages);
+}
+
+void MouseSettingsPanel::Finish(bool write) {
+  host_.SaveProfile();
+  if (write) host_.WriteParamRecord();
+}
+
+void MouseSettingsPanel::OnSliderChanged(int stage, bool dragging) {
+  auto* slider = Control<QSlider>(StageControl(kSlider, stage));
+  const DpiScale scale = Scale();
+  if (!slider || !scale.Known()) return;
+  const int code = DpiCodeFromValue(scale, slider->value());
+  ShowStageValue(stage, code, scale);
+  if (dragging) return;
+  std::vector<DpiStage> stages = StagesCovering(stage, scale);
+  stages[static_cast<size_t>(stage)].dpi_x = static_cast<uint16_t>(code);
+  StoreStages(stages);
+  Finish(true);
+}
+
+void MouseSettingsPanel::OnEditDone(int stage) {
+  auto* edit = Control<QLineEdit>(StageControl(kEdit, stage));
+  const DpiScale scale = Scale();
+  if (!edit || !scale.Known()) return;
+  const int code = DpiCodeFromEditText(scale, edit->text().toStdString());
+  ShowStageValue(stage, code, scale);
+  std::vector<DpiStage> stages = StagesCovering(stage, scale);
+  stages[static_cast<size_t>(stage)].dpi_x = static_cast<uint16_t>(code);
+  StoreStages(stages);
+  Finish(true);
+}
+
+void MouseSettingsPanel::OnSelect(int stage) {
+  const DpiScale scale = Scale();
+  host_.StoreCurrentDpiStage(stage);
+  std::vector<DpiStage> stages = StagesCovering(kDpiStageRows - 1, scale);
+  // The current stage is always enabled: it cannot be switched off while it is current.
+  DpiStage& chosen = stages[static_cast<size_t>(stage)];
+  if (!chosen.active) {
+    chosen.active = 1;
+    ShowStageEnabled(stage, true);
+  }
+  for (int i = 0; i < kDpiStageRows; ++i) ShowStageValue(i, stages[static_cast<size_t>(i)].dpi_x, scale);
+  ShowStageMarks(stage);
+  StoreStages(stages);
+  Finish(true);
+}
+
+void MouseSettingsPanel::OnEnable(int stage, bool on) {
+  const int current = host_.CurrentDpiStage();
+  if (!on) {
+    StageFlags before = EnabledOptions();
+    before[static_cast<size_t>(stage)] = true;
+    if (!MaySwitchOff(before, stage, current)) {
+      ShowStageEnabled(stage, true);
+      ShowStageMarks(current);
+      return;
+    }
+  }
+  std::vector<DpiStage> stages = StagesCovering(stage, Scale());
+  stages[static_cast<size_t>(stage)].active = on ? 1 : 0;
+  ShowStageEnabled(stage, on);
+  ShowStageMarks(current);
+  StoreStages(stages);
+  Finish(true);
+}
+
+void MouseSettingsPanel::OnColour(int stage) {
+  // The colour window is modal; a click that reaches the page while it is open is not another
+  // request.
+  if (colour_window_open_) return;
+  QWidget* swatch = Control(StageControl(kColourOption, stage));
+  colour_window_open_ = true;
+  const std::optional<uint32_t> chosen = host_.ChooseColour(SwatchColour(swatch));
+  colour_window_open_ = false;
+  if (!chosen) return;
+  const uint32_t colour = 0xFF000000u | *chosen;
+  SetSwatchColour(swatch, colour);
+  std::vector<DpiStage> stages = StagesCovering(stage, Scale());
+  DpiStage& changed = stages[static_cast<size_t>(stage)];
+  changed.red = static_cast<uint8_t>(colour >> 16);
+  changed.green = static_cast<uint8_t>(colour >> 8);
+  changed.blue = static_cast<uint8_t>(colour);
+  StoreStages(stages);
+  Finish(true);
+}
+
+void MouseSettingsPanel::OnTab(int page) {
+  auto* tabs = Control<QStackedWidget>(QLatin1String(kTabLayout));
+  const int count = tabs ? tabs->count() : 0;
+  const int shown = page >= 0 && page < count ? page : 0;
+  SelectTab(tabs, shown);
+  FitToCurrentPage(tabs);
+  QWidget* selector = Control(QLatin1String(kTabSelector));
+  if (!selector) return;
+  const QString chosen = StageControl(kTabOption, shown);
+  for (QAbstractButton* option : selector->findChildren<QAbstractButton*>()) {
+    if (option->isCheckable() && option->objectName().startsWith(QLatin1String(kTabOption)))
+      SetSelected(option, option->objectName() == chosen, false);
+  }
+}
+
+// ---- Routing ----
+
+bool MouseSettingsPanel::OnStageNotification(const Notification& n, const QString& name) {
+  if (const auto stage = StageAfter(name, kSlider)) {
+    if (n.Is(QString::fromLatin1(notify::kValueChanged))) {
+      OnSliderChanged(*stage, false);
+    } else if (n.Is(QString::fromLatin1(notify::kMoveValueChanged))) {
+      OnSliderChanged(*stage, true);
+    } else {
+      return false;
+    }
+    return true;
+  }
+  if (const auto stage = StageAfter(name, kEdit)) {
+    if (!n.Is(QString::fromLatin1(notify::kKillFocus)) && !n.Is(QString::fromLatin1(notify::kReturn)))
+      return false;
+    OnEditDone(*stage);
+    return true;
+  }
+  const bool select_changed = n.Is(QString::fromLatin1(notify::kSelectChanged));
+  if (const auto stage = StageAfter(name, kSelectOption)) {
+    if (!select_changed) return false;
+    OnSelect(*stage);
+    return true;
+  }
+  if (const auto stage = StageAfter(name, kEnableOption)) {
+    if (!select_changed) return false;
+    OnEnable(*stage, IsSelected(qobject_cast<QAbstractButton*>(n.sender)));
+    return true;
+  }
+  if (const auto stage = StageAfter(name, kColourOption)) {
+    if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
+    OnColour(*stage);
+    return true;
+  }
+  return false;
+}
+
+bool MouseSettingsPanel::OnSettingsNotification(const Notification& n, const QString& name) {
+  if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
+    for (const NamedField& list : kIndexLists) {
+      if (name != QLatin1String(list.name)) continue;
+      const auto* combo = qobject_cast<QComboBox*>(n.sender);
+      if (!combo || combo->currentIndex() < 0) return true;
+      MouseSystemSettings settings = host_.SystemSettings();
+      settings.*list.field = ToField(combo->currentIndex());
+      host_.StoreSystemSettings(settings);
+      Finish(true);
+      return true;
+    }
+    return false;
+  }
+  if (!n.Is(QString::fromLatin1(notify::kSelectChanged))) return false;
+  struct OptionRow {
+    const char* prefix;
+    int count;
+    Field field;
+  };
+  const OptionRow rows[] = {
+      {kPollingRateOption, kPollingRateOptions, &MouseSystemSettings::report_stage},
+      {kSensorLiftOption, kSensorLiftOptions, &MouseSystemSettings::sensor_lift},
+  };
+  for (const OptionRow& row : rows) {
+    const std::optional<int> option = IndexAfter(name, row.prefix);
+    if (!option || *option >= row.count) continue;
+    MouseSystemSettings settings = host_.SystemSettings();
+    settings.*row.field = ToField(*option);
+    host_.StoreSystemSettings(settings);
+    ShowOptionRow(row.prefix, row.count, *option);
+    Finish(true);
+    return true;
+  }
+  for (const NamedField& flag : kFlagOptions) {
+    if (name != QLatin1String(flag.name)) continue;
+    MouseSystemSettings settings = host_.SystemSettings();
+    settings.*flag.field = IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0;
+    host_.StoreSystemSettings(settings);
+    Finish(true);
+    return true;
+  }
+  if (const auto page = IndexAfter(name, kTabOption)) {
+    OnTab(*page);
+    return true;
+  }
+  return false;
+}
+
+bool MouseSettingsPanel::OnPointerNotification(const Notification& n, const QString& name) {
+  const bool dragging = n.Is(QString::fromLatin1(notify::kMoveValueChanged));
+  if (dragging || n.Is(QString::fromLatin1(notify::kValueChanged))) {
+    for (const PointerSlider& entry : kPointerSliders) {
+      if (name != QLatin1String(entry.name)) continue;
+      const auto* slider = qobject_cast<QSlider*>(n.sender);
+      if (!slider) return false;
+      ShowValueLabel(entry.value_label, slider->value());
+      if (dragging) return true;
+      MouseSystemSettings settings = host_.SystemSettings();
+      settings.*entry.field = ToField(slider->value());
+      if (entry.field == &MouseSystemSettings::wheel_lines) {
+        // Scrolling by lines again: the page-at-a-time setting goes off.
+        settings.scroll_page = 0;
+        SetSelected(Control<QAbstractButton>(QLatin1String(kScrollPageCheck)), false, false);
+      }
+      host_.StoreSystemSettings(settings);
+      Finish(false);
+      return true;
+    }
+    return false;
+  }
+  if (!n.Is(QString::fromLatin1(notify::kSelectChanged))) return false;
+  for (const NamedField& check : kPointerChecks) {
+    if (name != QLatin1String(check.name)) continue;
+    MouseSystemSettings settings = host_.SystemSettings();
+    settings.*check.field = IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0;
+    host_.StoreSystemSettings(settings);
+    Finish(false);
+    return true;
+  }
+  return false;
+}
+
+bool MouseSettingsPanel::HandleNotification(const Notification& notification) {
+  QWidget* sender = notification.sender;
+  if (!sender || !root_ || (sender != root_ && !root_->isAncestorOf(sender))) return false;
+  const QString name = sender->objectName();
+  if (name.isEmpty()) return false;
+  return OnStageNotification(notification, name) || OnSettingsNotification(notification, name) ||
+         OnPointerNotification(notification, name);
+}
+
+void RegisterMouseSettingsControls() {
+  ControlFactory& factory = ControlFactory::Instance();
+  factory.Register<StageColourButton>({QStringLiteral("StageColourButton")});
+  factory.Register<KeyInfoList>({QStringLiteral("KeyInfoList")});
+}
+
+}  // namespace vorlin

@@ -1,0 +1,220 @@
+// The mouse page as a user drives it, against the emulated mouse: choosing a button's function
+// in the key panel and applying it, capturing a key from the window, changing a DPI stage and the
+// polling rate on the settings tabs, and the page's function tabs.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "devices/function_view.h"
+#include "hid/device_link.h"
+#include "input/device_hook.h"
+#include "key_set/key_set_control_ui.h"
+#include "macro/macro_control_ui.h"
+#include "mouse_fixture.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_io.h"
+#include "ui/device_key_button.h"
+#include "ui/find_control.h"
+#include "ui/notify_bridge.h"
+#include "ui/translator.h"
+
+namespace vorlin {
+namespace {
+
+class MousePageTest : public test::MouseFixture {
+ protected:
+  template <typename T>
+  T* Control(const char* name) const {
+    return FindControl<T>(mouse_, QString::fromLatin1(name));
+  }
+  // Chooses the function kind `kind` in the key panel as the user's pick would.
+  void ChooseKind(int kind) {
+    auto* combo = Control<QComboBox>("keyset_function_combo");
+    ASSERT_NE(combo, nullptr);
+    for (int i = 0; i < combo->count(); ++i) {
+      combo->setCurrentIndex(i);
+      if (mouse_->KeyPanel()->SelectedKind() == kind) return;
+    }
+    FAIL() << "no function item of kind " << kind;
+  }
+  void Click(const char* name) {
+    auto* button = Control<QAbstractButton>(name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+  }
+  // The current function of key-list entry `index` in the profile document.
+  uint32_t DocumentAssignment(int index) const {
+    const Json::Value document =
+        JsonFileIo::ReadJsonFile(mouse_->MouseProfile().GetProfilePath());
+    const Json::Value& keys = Member(Element(Member(document, "Device"), 0), "KeyList");
+    return static_cast<uint32_t>(ReadInt(Element(keys, index), "Assignment"));
+  }
+  static uint32_t Packed(const KeyAssignment& assignment) { return assignment.PackedCode(); }
+};
+
+TEST_F(MousePageTest, AButtonTakesAFunctionFromTheKeyPanelAndTheMouseGetsIt) {
+  mouse_->SetFunctionView(kLightingView);
+  Click("key_3");  // the forward button, key slot 4 of the mouse
+  EXPECT_EQ(mouse_->GetFunctionView(), kKeysView);
+  EXPECT_EQ(mouse_->SelectedKey(), 3);
+
+  ChooseKind(4);  // DPI functions
+  auto* dpi = Control<QComboBox>("keyset_mousedpi_combo");
+  ASSERT_NE(dpi, nullptr);
+  dpi->setCurrentIndex(2);  // DPI cycle, 13 03 00
+  Click("key_butt_keysave");
+  EXPECT_EQ(Packed(mouse_->KeyList()[3].current), 0x130300u);
+  EXPECT_EQ(DocumentAssignment(3), 0x130300u);  // kept at once
+  EXPECT_TRUE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
+
+  emulator_.Bus()->ClearTrace();
+  Click("key_butt_prosave");
+  const FirmwareMemory memory = Memory();
+  EXPECT_EQ(memory.keyTable[4 * 3], 0x13);
+  EXPECT_EQ(memory.keyTable[4 * 3 + 1], 0x03);
+  EXPECT_EQ(memory.keyTable[4 * 3 + 2], 0x00);
+  EXPECT_EQ(CountOf(kMouseCableProductId, kCmdWriteKeyTable) > 0, true) << Trace();
+  EXPECT_FALSE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
+  // The button says what it does now.
+  EXPECT_TRUE(mouse_->KeyButtons()[3]->toolTip().contains(
+      Translator::Instance().Text(QStringLiteral("mouse_key_DPI_loop"))))
+      << mouse_->KeyButtons()[3]->toolTip().toStdString();
+
+  // Back to the factory function: shown as the default, waiting for save and apply.
+  Click("key_butt_keydefalut");
+  Click("key_butt_keysave");
+  Click("key_butt_prosave");
+  EXPECT_EQ(mouse_->KeyList()[3].current, mouse_->KeyList()[3].factory);
+  EXPECT_EQ(Memory().keyTable[4 * 3], mouse_->KeyList()[3].factory.code[0]);
+}
+
+TEST_F(MousePageTest, TheKeyEditCapturesAKeyFromTheWindowWhileItHasTheFocus) {
+  Click("key_4");
+  ChooseKind(6);  // keyboard key
+  auto* edit = Control<QLineEdit>("keyset_keyboard_text_edit");
+  ASSERT_NE(edit, nullptr);
+  CDeviceHook* capture = mouse_->InputCapture();
+  ASSERT_NE(capture, nullptr);
+
+  SendNotification(edit, QString::fromLatin1(notify::kSetFocus));
+  ASSERT_TRUE(capture->Running());
+  EXPECT_TRUE(capture->LimitedToWindow());  // the tests give the window as the only source
+  auto* tip = Control<QWidget>("keyset_capture_window_tip");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_FALSE(tip->isHidden());
+
+  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_A);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Packed(mouse_->KeyList()[4].current) == 0x200004u; },
+                              2000))
+      << std::hex << Packed(mouse_->KeyList()[4].current);
+  EXPECT_EQ(DocumentAssignment(4), 0x200004u);
+  EXPECT_EQ(edit->text(), Translator::Instance().Text(QStringLiteral("keyboard_key_A")));
+
+  SendNotification(edit, QString::fromLatin1(notify::kKillFocus));
+  EXPECT_FALSE(capture->Running());
+  EXPECT_TRUE(tip->isHidden());
+  // Keys after the focus left change nothing.
+  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_B);
+  QTest::qWait(50);
+  EXPECT_EQ(Packed(mouse_->KeyList()[4].current), 0x200004u);
+}
+
+TEST_F(MousePageTest, TheOnlyLeftButtonIsNotOpenedForEditing) {
+  // The refusal is a message box: answer it as the user would.
+  QTimer::singleShot(300, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  Click("key_0");
+  EXPECT_NE(mouse_->SelectedKey(), 0);
+}
+
+TEST_F(MousePageTest, ADpiEditAndThePollingRateReachTheMouse) {
+  mouse_->SetFunctionView(kSettingsView);
+  const std::array<uint8_t, 34>& info = mouse_->DeviceInfo();
+  const int step = info[11];
+  const int base = info[14] | info[15] << 8;
+  ASSERT_GT(step, 0);
+
+  auto* edit = Control<QLineEdit>("DPI_edit_1");
+  ASSERT_NE(edit, nullptr);
+  edit->setText(QStringLiteral("1649"));  // rounds up to 1650
+  SendNotification(edit, QString::fromLatin1(notify::kKillFocus));
+  const int code = (1650 - base) / step;
+  const FirmwareMemory memory = Memory();
+  EXPECT_EQ(memory.params[14 + 9 + 2] | memory.params[14 + 9 + 3] << 8, code) << Trace();
+  EXPECT_EQ(mouse_->MouseProfile().GetDpiStages()[1].dpi_x, code);
+  EXPECT_EQ(edit->text().toInt(), ((code * step + base + 49) / 50) * 50);
+
+  Click("polling_rate_option_2");
+  EXPECT_EQ(mouse_->SystemSettings().report_stage, 2);
+  EXPECT_EQ(mouse_->MouseProfile().GetMouseSettings().report_stage, 2);
+}
+
+TEST_F(MousePageTest, TheFunctionTabsSwitchThePanels) {
+  struct Case {
+    const char* tab;
+    int view;
+  };
+  for (const Case& c : {Case{"key_Op_tab", kKeysView}, Case{"macro_Op_tab", kMacrosView},
+                        Case{"shoot_Op_tab", kRecoilView}, Case{"system_Op_tab", kSettingsView},
+                        Case{"cursor_Op_tab", kPointerView}, Case{"deng_Op_tab", kLightingView}}) {
+    SCOPED_TRACE(c.tab);
+    Click(c.tab);
+    EXPECT_EQ(mouse_->GetFunctionView(), c.view);
+  }
+  // Only the lighting view shows the preview's lights on the picture.
+  CDeviceKeyButtonUI* left = mouse_->KeyButtons()[0];
+  ASSERT_TRUE(QTest::qWaitFor([&] { return left->LightColour() != 0; }, 2000));
+  mouse_->SetFunctionView(kKeysView);
+  EXPECT_EQ(left->LightColour(), 0u);
+  QTest::qWait(100);  // frames go on meanwhile
+  EXPECT_EQ(left->LightColour(), 0u);
+}
+
+TEST_F(MousePageTest, AMacroRecordedFromTheWindowIsBoundToAButtonAndWrittenToTheMouse) {
+  CMacroControlUI* macros = mouse_->MacroPanel();
+  ASSERT_NE(macros, nullptr);
+  ASSERT_EQ(macros->NewMacro(), MacroLibrary::Status::kOk);
+  macros->SelectMacro(0);
+  ASSERT_TRUE(macros->StartRecording(RecordPlacement::kAppend, DelayMode::kRecordTime));
+  ASSERT_TRUE(mouse_->InputCapture()->Running());
+  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_A);
+  macros->StopRecording();
+  EXPECT_FALSE(mouse_->InputCapture()->Running());
+  ASSERT_EQ(macros->Events().Count(), 2);  // A down, A up
+  EXPECT_TRUE(macros->Events().events[0].down);
+  EXPECT_FALSE(macros->Events().events[1].down);
+
+  // The key panel lists the new macro; the forward button plays it once.
+  Click("key_3");
+  ChooseKind(9);
+  auto* list = Control<QComboBox>("keyset_macro_combo");
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 1);
+  list->setCurrentIndex(0);
+  Control<QComboBox>("keyset_macro_over_combo")->setCurrentIndex(0);
+  Click("key_butt_keysave");
+  EXPECT_EQ(Packed(mouse_->KeyList()[3].current), 0x700000u);
+  Click("key_butt_prosave");
+
+  const FirmwareMemory memory = Memory();
+  EXPECT_EQ(std::vector<uint8_t>(memory.keyTable.begin() + 12, memory.keyTable.begin() + 15),
+            (std::vector<uint8_t>{0x70, 0x00, 0x00}));  // image position 0
+  // One macro of two events: the image's header, one offset, the count, two events.
+  EXPECT_EQ(memory.macro[0], 0xAA);
+  EXPECT_EQ(memory.macro[1], 0x55);
+  EXPECT_EQ(memory.macro[2], 30);
+  EXPECT_EQ(memory.macro[4], 1);
+
+  for (const auto& entry : std::filesystem::directory_iterator(UserFile(""))) {
+    if (entry.path().extension() == ".mac") std::filesystem::remove(entry.path());
+  }
+}
+
+}  // namespace
+}  // namespace vorlin
