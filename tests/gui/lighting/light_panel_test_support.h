@@ -27,12 +27,10 @@
 #include "ui/notify_bridge.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
+#include "support/qt_test_support.h"
 
 namespace vorlin::testing {
 
-inline QString SkinFolder() {
-  return QStringLiteral(VORLIN_SOURCE_DIR "/data/skin");
-}
 inline QString TestLayout(const char* name) {
   return QStringLiteral(VORLIN_SOURCE_DIR "/tests/gui/lighting/layouts/") + QLatin1String(name);
 }

@@ -29,12 +29,9 @@
 #include "ui/notify_bridge.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
+#include "support/qt_test_support.h"
 
 namespace vorlin::testing {
-
-inline QString SkinFolder() {
-  return QStringLiteral(VORLIN_SOURCE_DIR "/data/skin");
-}
 
 // A device information record with the given scale.
 inline std::vector<uint8_t> DeviceInfoWith(int step, int base, uint16_t sensor = 0x1234) {

@@ -28,19 +28,10 @@
 #include "ui/notify_bridge.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
-}
+#include "support/qt_test_support.h"
 
 namespace vorlin::testing {
 
-inline QString SkinFolder() {
-  return QStringLiteral(VORLIN_SOURCE_DIR "/data/skin");
-}
 inline std::string FactoryPath(const char* data_name) {
   return std::string(VORLIN_SOURCE_DIR "/data/DefaultData/") + data_name + ".Json";
 }

@@ -107,13 +107,7 @@ TEST_F(ShootPanelStartTest, ArrowsFromNoBulletSelectTheFirst) {
     SCOPED_TRACE(arrow);
     SeedAll();
     // A fresh panel for each arrow: the state before any bullet was selected.
-    delete panel_;
-    panel_ = new CShootControlUI(window_.get());
-    window_->layout()->addWidget(panel_);
-    router_.panel = panel_;
-    panel_->SetHost(&host_);
-    panel_->SetDataFolder(data_.string());
-    panel_->SetDefaultFolder(FactoryFolder().string());
+    NewPanel();
     panel_->InitGuns();
     ASSERT_EQ(panel_->BulletIndex(), -1);
     Click(arrow);

@@ -28,19 +28,10 @@
 #include "ui/notify_bridge.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
-}
+#include "support/qt_test_support.h"
 
 namespace vorlin::testing {
 
-inline QString SkinFolder() {
-  return QStringLiteral(VORLIN_SOURCE_DIR "/data/skin");
-}
 inline std::filesystem::path FactoryFolder() {
   return VORLIN_SOURCE_DIR "/data/DefaultData";
 }
@@ -99,6 +90,12 @@ class ShootPanelTest : public ::testing::Test {
     window_ = std::make_unique<QWidget>();
     new QVBoxLayout(window_.get());
     NotifyBridge::Install(window_.get(), &router_);
+    NewPanel();
+  }
+
+  // A panel as the page makes it (its guns not yet set up), in place of the one there.
+  void NewPanel() {
+    delete panel_;
     panel_ = new CShootControlUI(window_.get());
     window_->layout()->addWidget(panel_);
     router_.panel = panel_;

@@ -9,20 +9,11 @@
 
 #include "ui/notification.h"
 #include "ui/skin_manager.h"
+#include "support/qt_test_support.h"
 
 // Readable failure messages for Qt values.
-inline void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os) {
-  *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
-}
-
 namespace vorlin::testing {
 
-inline QString SkinFolder() {
-  return QStringLiteral(VORLIN_SOURCE_DIR "/data/skin");
-}
 inline QString TestLayout(const char* name) {
   return QStringLiteral(VORLIN_SOURCE_DIR "/tests/gui/ui/layouts/") + QString::fromLatin1(name);
 }
