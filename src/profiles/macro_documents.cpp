@@ -85,8 +85,11 @@ std::optional<MacroFile> ParseMacroFile(const Json::Value& document) {
   const Json::Value& events = Member(document, kEvents);
   if (!events.isNull() && !events.isArray()) return std::nullopt;
   MacroFile file;
-  file.name = ReadString(document, kMacroName);
-  file.guid = ReadString(document, kGuid);
+  // Kept in a form that is written back as it was read: valid UTF-8 without control characters
+  // (a guid that is not such is no id at all).
+  file.name = CleanProfileName(ReadString(document, kMacroName));
+  const std::string guid = ReadString(document, kGuid);
+  file.guid = CleanProfileName(guid) == guid ? guid : std::string();
   file.events = ParseMacroEvents(events);
   return file;
 }

@@ -216,5 +216,18 @@ TEST_F(MousePageTest, AMacroRecordedFromTheWindowIsBoundToAButtonAndWrittenToThe
   }
 }
 
+TEST_F(MousePageTest, TheRecoilTabSendsTheFourFactoryPatterns) {
+  Click("shoot_Op_tab");
+  emulator_.Bus()->ClearTrace();
+  Click("shootdate_save_btn");
+  const FirmwareMemory memory = Memory();
+  EXPECT_EQ(CountOf(kMouseCableProductId, kCmdWriteShootData) > 0, true) << Trace();
+  EXPECT_EQ(memory.shoot[0], 0xAA);
+  EXPECT_EQ(memory.shoot[1], 0x55);
+  EXPECT_EQ(memory.shoot[4], 4);  // four patterns, seeded from the factory files
+  const int size = memory.shoot[2] | memory.shoot[3] << 8;
+  EXPECT_GT(size, 16 + 6 * 4);  // the factory patterns are not empty
+}
+
 }  // namespace
 }  // namespace vorlin
