@@ -325,6 +325,14 @@ int CHalvexMouseDevice::LoadProfile() {
       MarkTargets(),
       [this](int i) { return KeyUnchanged(i); },
       UnsetMark::kKeep);
+  // The key panel shows the selected key of the profile now loaded; what waited to be applied
+  // belonged to the profile before.
+  if (key_panel_) {
+    const int selected = SelectedKey();
+    if (selected >= 0 && static_cast<size_t>(selected) < key_list_.size())
+      key_panel_->ShowAssignment(key_list_[static_cast<size_t>(selected)]);
+    key_panel_->EnableEditingButtons(false);
+  }
   return 1;
 }
 

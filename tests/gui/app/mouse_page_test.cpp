@@ -229,5 +229,18 @@ TEST_F(MousePageTest, TheRecoilTabSendsTheFourFactoryPatterns) {
   EXPECT_GT(size, 16 + 6 * 4);  // the factory patterns are not empty
 }
 
+TEST_F(MousePageTest, LoadingAProfileShowsItsFunctionOfTheSelectedButton) {
+  Click("key_3");
+  ChooseKind(4);
+  Control<QComboBox>("keyset_mousedpi_combo")->setCurrentIndex(1);
+  Click("key_butt_keysave");
+  ASSERT_EQ(Packed(mouse_->KeyList()[3].current), 0x130200u);
+  ASSERT_TRUE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
+
+  mouse_->ResetToFactory();
+  EXPECT_EQ(mouse_->KeyPanel()->Pair(), mouse_->KeyList()[3]);
+  EXPECT_FALSE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
+}
+
 }  // namespace
 }  // namespace vorlin
