@@ -53,8 +53,18 @@ void ScaleLayout(QLayout* layout, double factor) {
 void ScaleWidget(QWidget* widget, double factor) {
   const QSize min = Base(widget, kBaseMin, widget->minimumSize());
   const QSize max = Base(widget, kBaseMax, widget->maximumSize());
-  widget->setMinimumSize(Scaled(min, factor));
-  widget->setMaximumSize(Scaled(max, factor));
+  QSize scaled_min = Scaled(min, factor);
+  QSize scaled_max = Scaled(max, factor);
+  // A length the program's stylesheet gives (min-height, max-width, ...) is scaled with the
+  // stylesheet itself; scaling it again here would count the factor twice.
+  if (widget->property("_q_stylesheet_minw").toBool()) scaled_min.setWidth(widget->minimumWidth());
+  if (widget->property("_q_stylesheet_minh").toBool())
+    scaled_min.setHeight(widget->minimumHeight());
+  if (widget->property("_q_stylesheet_maxw").toBool()) scaled_max.setWidth(widget->maximumWidth());
+  if (widget->property("_q_stylesheet_maxh").toBool())
+    scaled_max.setHeight(widget->maximumHeight());
+  widget->setMinimumSize(scaled_min);
+  widget->setMaximumSize(scaled_max);
 
   // Widgets placed by position (no layout of the parent manages them) and windows keep their
   // layout rectangle scaled.

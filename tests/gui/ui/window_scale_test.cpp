@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QVBoxLayout>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLayout>
@@ -78,6 +80,30 @@ TEST(WindowScaleTest, SizesFontsAndPositionsFollowTheDpiWithoutCompounding) {
     EXPECT_EQ(key->geometry(), QRect(30, 40, 60, 80));
     EXPECT_EQ(window->styleSheet(), QStringLiteral("QLabel { padding: 4px; }"));
   }
+}
+
+TEST(WindowScaleTest, LengthsOfTheProgramsStyleSheetAreNotScaledTwice) {
+  // The program's stylesheet is already scaled for 150 %: its 45 px stays 45 px.
+  const QString before = qApp->styleSheet();
+  qApp->setStyleSheet(QStringLiteral("QComboBox#scale_probe { min-height: 45px; }"));
+  QWidget window;
+  auto* box = new QVBoxLayout(&window);
+  auto* styled = new QComboBox(&window);
+  styled->setObjectName(QStringLiteral("scale_probe"));
+  auto* plain = new QComboBox(&window);
+  plain->setMinimumHeight(30);
+  box->addWidget(styled);
+  box->addWidget(plain);
+  window.ensurePolished();
+  styled->ensurePolished();
+  plain->ensurePolished();
+  const int styled_min = styled->minimumHeight();
+  ASSERT_GE(styled_min, 45);
+
+  ApplyWindowScale(&window, 144);
+  EXPECT_EQ(styled->minimumHeight(), styled_min);
+  EXPECT_EQ(plain->minimumHeight(), 45);
+  qApp->setStyleSheet(before);
 }
 
 TEST(FontRegistryTest, AddMakeDefaultAndRemove) {
