@@ -94,6 +94,14 @@ void DeviceFunctionArea::SetKeyPage(int index, QWidget* panel) {
   PutPage(key_pages_, index, panel);
 }
 
+void DeviceFunctionArea::SetViewPanel(int view, QWidget* panel) {
+  const FunctionTabs tabs = FunctionTabsFor(view, kind_);
+  if (tabs.function == 0)
+    SetKeyPage(tabs.keyFunction, panel);
+  else
+    SetFunctionPage(tabs.function, panel);
+}
+
 void DeviceFunctionArea::PutPage(QStackedWidget* stack, int index, QWidget* panel) {
   while (stack->count() <= index) stack->addWidget(Placeholder());
   QWidget* old = stack->widget(index);

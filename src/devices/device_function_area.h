@@ -31,6 +31,8 @@ class DeviceFunctionArea : public QWidget {
   // The area takes ownership; a panel already there is replaced.
   void SetFunctionPage(int index, QWidget* panel);
   void SetKeyPage(int index, QWidget* panel);
+  // Puts `panel` where view `view` shows it (a key page or a function page).
+  void SetViewPanel(int view, QWidget* panel);
 
   // Shows the pages of a view and checks its tab.
   void ShowView(int view);

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QProgressBar>
-#include <QSlider>
 
 #include "devices/lighting_worker.h"
 #include "hid/device_link.h"
@@ -29,7 +28,6 @@ constexpr uint16_t kEventClick = 0x0403;
 constexpr uint8_t kEventProfileStage = 0x11;
 constexpr uint8_t kEventProfile = 0x10;
 constexpr uint8_t kReactiveEffect = 6;
-constexpr int kDpiSliders = 6;
 constexpr uint16_t kMacroUnit = 128;
 constexpr QSize kPowerPictureSize{18, 18};
 
@@ -112,10 +110,6 @@ bool CHalvexMouseDevice::ReadDeviceTables() {
 
   slot_map_ = BuildButtonSlotMap(default_key_table_, key_count);
   profile_.SetKeyIndexMap(slot_map_);
-  for (int i = 0; i < kDpiSliders; ++i) {
-    if (auto* slider = FindControl<QSlider>(this, QStringLiteral("DPI_slider_%1").arg(i)))
-      slider->setRange(kDpiSliderMin, kDpiSliderMax);
-  }
   return true;
 }
 
@@ -381,11 +375,7 @@ void CHalvexMouseDevice::LoadNameLists() {
   if (list.isArray()) {
     for (const Json::Value& macro : list) macro_names_.push_back(ReadString(macro, "MacroName"));
   }
-  if (KeyPanel()) {
-    QStringList names;
-    for (const std::string& name : macro_names_) names << QString::fromStdString(name);
-    KeyPanel()->SetMacroNames(names);
-  }
+  ShowMacroNames();
   const int index = GetLightIndex();
   if (index >= 0) {
     const Json::Value names = JsonFileIo::ReadJsonFile(DefaultLightNamesPath(Folders()));

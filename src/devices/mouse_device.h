@@ -49,8 +49,6 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   static constexpr uint16_t kFirmwareProductId = 0x225E;
   static constexpr uint16_t kFirmwareNoticeBelow = 0x0108;
   static constexpr int kFirmwareNoticeMessage = 3332;
-  static constexpr int kDpiSliderMin = 100;
-  static constexpr int kDpiSliderMax = 26000;
 
   explicit CHalvexMouseDevice(QWidget* parent = nullptr);
   ~CHalvexMouseDevice() override;
@@ -119,6 +117,8 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   // Macro `number` was deleted: the keys that played a later macro play it under its new
   // number, keys that played it get their factory function; the keys are stored and written.
   void MacroRemoved(int number);
+  // The macro list changed: the key panel lists these names and the buttons' names follow.
+  void SetMacroNames(const std::vector<std::string>& names);
   // The keys wait to be applied (the key panel's apply button is on).
   void MarkKeyChangesPending();
   // The next LoadProfile takes the profile's own key list, not the device's (the profile bar
@@ -176,6 +176,7 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   void BuildKeyPanel();
   void BuildShootPanel();
   void BuildMacroPanel();
+  void ShowMacroNames();
   void BuildSettingsPanels();
   bool KeyUnchanged(int index) const;
   std::vector<KeyMarkTarget*> MarkTargets() const;

@@ -17,6 +17,7 @@
 #include "profiles/macro_documents.h"
 #include "profiles/profile_folders.h"
 #include "shoot/shoot_control_ui.h"
+#include "ui/control_number.h"
 #include "ui/device_key_button.h"
 #include "ui/key_marks.h"
 #include "ui/layout_loader.h"
@@ -30,14 +31,6 @@ QStringList ToStringList(const std::vector<std::string>& names) {
   QStringList list;
   for (const std::string& name : names) list << QString::fromStdString(name);
   return list;
-}
-
-// The number after `prefix` in a control name ("key_3" -> 3); -1 when it is not one.
-int NumberAfter(const QString& name, QLatin1StringView prefix) {
-  if (!name.startsWith(prefix)) return -1;
-  bool ok = false;
-  const int number = name.mid(prefix.size()).toInt(&ok);
-  return ok ? number : -1;
 }
 
 std::string TranslatedText(std::string_view key) {
@@ -90,8 +83,8 @@ void CHalvexMouseDevice::BuildKeyPanel() {
     return;
   }
   panel->SetDeviceKind(kKeySetMouse);
-  panel->SetMacroNames(ToStringList(macro_names_));
   key_panel_ = panel;
+  ShowMacroNames();
   key_flow_ = std::make_unique<KeyAssignmentFlow>(*panel, key_host_);
   connect(panel, &CKeySetControlUI::keyCaptureWanted, this, [this](bool on) { CaptureKeys(on); });
 
@@ -229,6 +222,16 @@ void CHalvexMouseDevice::StoreSystemSettings(const MouseSystemSettings& settings
   profile_.SetMouseSettings(settings);
 }
 
+void CHalvexMouseDevice::SetMacroNames(const std::vector<std::string>& names) {
+  macro_names_ = names;
+  ShowMacroNames();
+  ShowKeyInformation();
+}
+
+void CHalvexMouseDevice::ShowMacroNames() {
+  if (key_panel_) key_panel_->SetMacroNames(ToStringList(macro_names_));
+}
+
 void CHalvexMouseDevice::MacroRemoved(int number) {
   if (!RenumberMacroCalls(key_list_, number)) return;
   profile_.SetKeyList(key_list_);
@@ -248,7 +251,7 @@ bool CHalvexMouseDevice::HandleNotification(const Notification& notification) {
   if (CHalvexUSBDevice::HandleNotification(notification)) return true;
   if (!notification.sender || !isAncestorOf(notification.sender)) return false;
   if (notification.Is(u"click")) {
-    const int key = NumberAfter(notification.SenderName(), QLatin1StringView("key_"));
+    const int key = ControlNumber(notification.SenderName(), QLatin1StringView("key_")).value_or(-1);
     if (key >= 0 && Picture() && Picture()->isAncestorOf(notification.sender)) {
       // A button of the picture opens it for editing, on the buttons tab.
       if (key_flow_) {

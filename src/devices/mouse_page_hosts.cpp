@@ -137,10 +137,8 @@ void MouseMacroHost::MacroRemoved(int number) {
   mouse_.MacroRemoved(number);
 }
 
-void MouseMacroHost::MacroListChanged(const std::vector<std::string>&) {
-  // The mouse reads the list itself: its key names and the key panel's macro list follow.
-  mouse_.LoadNameLists();
-  mouse_.ShowKeyInformation();
+void MouseMacroHost::MacroListChanged(const std::vector<std::string>& names) {
+  mouse_.SetMacroNames(names);
 }
 
 void MouseMacroHost::MacroEventsChanged(int number) {

@@ -20,6 +20,7 @@
 #include "profiles/json_file_io.h"
 #include "profiles/light_name_lists.h"
 #include "shell/app_paths.h"
+#include "ui/control_number.h"
 #include "ui/device_key_button.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
@@ -36,14 +37,6 @@ constexpr char kLightChanged[] = "_vorlin_light_changed";
 
 ProfileFolders ShellFolders() {
   return {InstallFolder().toStdString(), UserDataFolder().toStdString()};
-}
-
-// The index in a button name after its prefix ("key_12" -> 12); -1 when it is not one.
-int IndexAfter(const QString& name, QLatin1StringView prefix) {
-  if (!name.startsWith(prefix)) return -1;
-  bool ok = false;
-  const int index = name.mid(prefix.size()).toInt(&ok);
-  return ok ? index : -1;
 }
 
 }  // namespace
@@ -193,11 +186,7 @@ void CHalvexUSBDevice::BuildFunctionArea(QBoxLayout* column) {
 
 void CHalvexUSBDevice::SetFunctionPanel(int view, QWidget* panel) {
   if (!function_area_) return;
-  const FunctionTabs tabs = FunctionTabsFor(view, init_.key.kind);
-  if (tabs.function == 0)
-    function_area_->SetKeyPage(tabs.keyFunction, panel);
-  else
-    function_area_->SetFunctionPage(tabs.function, panel);
+  function_area_->SetViewPanel(view, panel);
   function_area_->ShowView(function_view_);
 }
 
@@ -206,9 +195,9 @@ void CHalvexUSBDevice::CollectButtons(QWidget* root) {
   if (!panel) return;
   for (CDeviceKeyButtonUI* button : panel->findChildren<CDeviceKeyButtonUI*>()) {
     const QString name = button->objectName();
-    if (const int key = IndexAfter(name, QLatin1StringView("key_")); key >= 0) {
+    if (const int key = ControlNumber(name, QLatin1StringView("key_")).value_or(-1); key >= 0) {
       if (static_cast<size_t>(key) < key_buttons_.size()) key_buttons_[key] = button;
-    } else if (const int light = IndexAfter(name, QLatin1StringView("light_")); light >= 0) {
+    } else if (const int light = ControlNumber(name, QLatin1StringView("light_")).value_or(-1); light >= 0) {
       if (static_cast<size_t>(light) < light_buttons_.size()) light_buttons_[light] = button;
     }
   }

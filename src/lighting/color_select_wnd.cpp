@@ -13,6 +13,7 @@
 #include "shell/app_paths.h"
 #include "shell/layout_window.h"
 #include "ui/color_palette.h"
+#include "ui/control_number.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
@@ -39,14 +40,6 @@ constexpr char kMultiColourImage[] = "common/base1.png";
 constexpr char kCurrentProperty[] = "current";
 
 const char* const kEdits[] = {"color_edit_r", "color_edit_g", "color_edit_b"};
-
-// The index after `prefix` in `name` ("color_option_7" -> 7); -1 when `name` is not one.
-int IndexAfter(const QString& name, QLatin1StringView prefix) {
-  if (!name.startsWith(prefix)) return -1;
-  bool ok = false;
-  const int index = name.mid(prefix.size()).toInt(&ok);
-  return ok && index >= 0 ? index : -1;
-}
 
 bool IsType(const Notification& notification, const char* type) {
   return notification.Is(QString::fromLatin1(type));
@@ -160,9 +153,9 @@ void CColorSelectWnd::Notify(const Notification& notification) {
       AddCurrentToCollection();
     } else if (name == QLatin1String(kRemoveButton)) {
       RemoveChosenCollected();
-    } else if (const int preset = IndexAfter(name, QLatin1String(kPresetPrefix)); preset >= 0) {
+    } else if (const int preset = ControlNumber(name, QLatin1StringView(kPresetPrefix)).value_or(-1); preset >= 0) {
       ChoosePreset(preset);
-    } else if (const int collected = IndexAfter(name, QLatin1String(kCollectedPrefix));
+    } else if (const int collected = ControlNumber(name, QLatin1StringView(kCollectedPrefix)).value_or(-1);
                collected >= 0) {
       ChooseCollected(collected);
     }

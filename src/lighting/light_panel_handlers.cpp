@@ -13,23 +13,13 @@
 #include "lighting/lighting_target.h"
 #include "platform/log.h"
 #include "profiles/light_records.h"
+#include "ui/control_number.h"
 #include "ui/controls.h"
 
 namespace vorlin {
 namespace {
 
 enum class Channel { kRed, kGreen, kBlue };
-
-// The index n of a control named prefix + n (decimal digits only).
-std::optional<int> IndexAfter(const QString& name, QLatin1StringView prefix) {
-  if (!name.startsWith(prefix) || name.size() == prefix.size()) return std::nullopt;
-  const QStringView digits = QStringView(name).mid(prefix.size());
-  if (!std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-    return std::nullopt;
-  bool ok = false;
-  const int index = digits.toInt(&ok);
-  return ok ? std::optional<int>(index) : std::nullopt;
-}
 
 std::optional<Channel> ChannelOfEdit(const QString& name, QLatin1StringView prefix) {
   if (!name.startsWith(prefix) || name.size() != prefix.size() + 1) return std::nullopt;
@@ -268,11 +258,11 @@ bool OnColourChanged(const QString& name, CLightControlUI& panel, LightingTarget
 }
 
 bool OnClick(const QString& name, CLightControlUI& panel, LightingTarget& target) {
-  if (const std::optional<int> n = IndexAfter(name, QLatin1String("color_option_"))) {
+  if (const std::optional<int> n = ControlNumber(name, QLatin1StringView("color_option_"))) {
     StoreColour(panel, target, panel.GetPresetColour(*n), false, PaletteUpdate::kSet);
     return true;
   }
-  if (const std::optional<int> n = IndexAfter(name, QLatin1String("audiocolor_option_"))) {
+  if (const std::optional<int> n = ControlNumber(name, QLatin1StringView("audiocolor_option_"))) {
     const uint32_t colour = panel.GetAudioPresetColour(*n);
     StoreAudio(panel, target, true, [colour](AudioLightSettings& s) {
       SetSideColour(s, colour);

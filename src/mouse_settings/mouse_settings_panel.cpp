@@ -16,6 +16,7 @@
 #include "mouse_settings/mouse_settings_host.h"
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/control_factory.h"
+#include "ui/control_number.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
@@ -92,19 +93,8 @@ constexpr NamedField kPointerChecks[] = {
     {kScrollPageCheck, &MouseSystemSettings::scroll_page},
 };
 
-// The index n of a control named prefix + n (decimal digits only).
-std::optional<int> IndexAfter(const QString& name, const char* prefix) {
-  const QLatin1StringView start(prefix);
-  if (!name.startsWith(start) || name.size() == start.size()) return std::nullopt;
-  const QStringView digits = QStringView(name).mid(start.size());
-  if (digits.size() > 4 ||
-      !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-    return std::nullopt;
-  return digits.toInt();
-}
-
 std::optional<int> StageAfter(const QString& name, const char* prefix) {
-  const std::optional<int> stage = IndexAfter(name, prefix);
+  const std::optional<int> stage = ControlNumber(name, QLatin1StringView(prefix));
   if (stage && *stage < kDpiStageRows) return stage;
   return std::nullopt;
 }
@@ -469,7 +459,7 @@ bool MouseSettingsPanel::OnSettingsNotification(const Notification& n, const QSt
       {kSensorLiftOption, kSensorLiftOptions, &MouseSystemSettings::sensor_lift},
   };
   for (const OptionRow& row : rows) {
-    const std::optional<int> option = IndexAfter(name, row.prefix);
+    const std::optional<int> option = ControlNumber(name, QLatin1StringView(row.prefix));
     if (!option || *option >= row.count) continue;
     MouseSystemSettings settings = host_.SystemSettings();
     settings.*row.field = ToField(*option);
@@ -486,7 +476,7 @@ bool MouseSettingsPanel::OnSettingsNotification(const Notification& n, const QSt
     Finish(true);
     return true;
   }
-  if (const auto page = IndexAfter(name, kTabOption)) {
+  if (const auto page = ControlNumber(name, QLatin1StringView(kTabOption))) {
     OnTab(*page);
     return true;
   }

@@ -13,6 +13,7 @@
 #include "shoot/shoot_host.h"
 #include "shoot/shoot_pattern_view.h"
 #include "ui/control_factory.h"
+#include "ui/control_number.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
@@ -48,15 +49,6 @@ constexpr char kDownText[] = "mouse_move_to_down_text";
 
 QString Numbered(const char* prefix, int n) {
   return QString::fromLatin1(prefix) + QString::number(n);
-}
-
-// The number after `prefix` in `name`; -1 when `name` is not prefix + decimal number.
-int NumberAfter(const QString& name, const char* prefix) {
-  const QLatin1String head(prefix);
-  if (!name.startsWith(head) || name.size() == head.size()) return -1;
-  bool ok = false;
-  const int n = name.mid(head.size()).toInt(&ok);
-  return ok && n >= 0 ? n : -1;
 }
 
 bool ValidGun(int gun) {
@@ -341,13 +333,13 @@ bool CShootControlUI::HandleNotification(const Notification& n) {
 
   if (n.Is(QString::fromLatin1(notify::kSelectChanged))) {
     const auto* option = qobject_cast<QAbstractButton*>(n.sender);
-    if (const int gun = NumberAfter(name, kGunOptionPrefix); gun >= 0) {
+    if (const int gun = ControlNumber(name, QLatin1StringView(kGunOptionPrefix)).value_or(-1); gun >= 0) {
       // The option that lost its selection reports too; only the chosen one acts.
       if (IsSelected(option)) {
         SelectGun(gun);
         LoadBullet(gun_index_, bullet_index_);
       }
-    } else if (const int bullet = NumberAfter(name, kBulletOptionPrefix); bullet >= 0) {
+    } else if (const int bullet = ControlNumber(name, QLatin1StringView(kBulletOptionPrefix)).value_or(-1); bullet >= 0) {
       if (IsSelected(option)) SelectBullet(bullet);
     } else if (is(kXCheck)) {
       UpdateXText();
