@@ -6,6 +6,7 @@
 #include "devices/lighting_worker.h"
 #include "hid/device_link.h"
 #include "platform/log.h"
+#include "profiles/gun_document.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
 #include "profiles/light_name_lists.h"
@@ -284,8 +285,8 @@ int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
 
 int CHalvexMouseDevice::DownloadShootData() {
   std::vector<ImageBlock> blocks;
-  for (int n = 0; n < 4; ++n) {
-    const std::string path = UserFile("ShootData_" + std::to_string(n) + ".Shoot");
+  for (int n = 0; n < kGunCount; ++n) {
+    const std::string path = UserFile(GunFileName(n));
     const Json::Value gun = path.empty() ? Json::Value() : JsonFileIo::ReadJsonFile(path);
     blocks.push_back(EncodeMacroEvents(Member(gun, "Events")));
   }

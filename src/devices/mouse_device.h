@@ -113,7 +113,6 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   KeyAssignmentFlow* KeyFlow() const { return key_flow_.get(); }
   CShootControlUI* ShootPanel() const { return shoot_panel_; }
   CMacroControlUI* MacroPanel() const { return macro_panel_; }
-  MouseSettingsPanel* SettingsPanel() const { return settings_panel_.get(); }
   // Macro `number` was deleted: the keys that played a later macro play it under its new
   // number, keys that played it get their factory function; the keys are stored and written.
   void MacroRemoved(int number);

@@ -121,10 +121,6 @@ void MouseMacroHost::StopCapture() {
   if (CDeviceHook* capture = mouse_.InputCapture()) capture->Stop();
 }
 
-std::string MouseMacroHost::UserDataFolder() {
-  return vorlin::UserDataFolder(mouse_.Folders(), "mouse");
-}
-
 std::string MouseMacroHost::CurrentProfileDocument() {
   return mouse_.MouseProfile().GetProfilePath();
 }

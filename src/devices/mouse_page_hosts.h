@@ -40,7 +40,6 @@ class MouseMacroHost : public MacroHost {
 
   bool StartCapture(int mode, CaptureCallback callback) override;
   void StopCapture() override;
-  std::string UserDataFolder() override;
   std::string CurrentProfileDocument() override;
   bool CurrentKeysUseMacro(int number) override;
   void MacroRemoved(int number) override;

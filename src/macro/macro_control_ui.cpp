@@ -19,7 +19,6 @@
 #include "macro/macro_event_text.h"
 #include "macro/macro_host.h"
 #include "platform/log.h"
-#include "profiles/json_file_io.h"
 #include "ui/control_factory.h"
 #include "ui/control_timers.h"
 #include "ui/controls.h"
@@ -159,13 +158,17 @@ QWidget* CMacroControlUI::Control(const char* name) const {
 }
 
 void CMacroControlUI::SetFolder(const std::string& folder) {
-  library_.SetFolder(folder);
-  LoadMacroList();
+  library_.SetFolder(folder);  // reads the list
+  ShowLoadedList();
 }
 
 void CMacroControlUI::LoadMacroList() {
-  EnsureControls();
   library_.Load();
+  ShowLoadedList();
+}
+
+void CMacroControlUI::ShowLoadedList() {
+  EnsureControls();
   ShowMacroList();
   SelectMacro(-1);
 }
@@ -178,13 +181,12 @@ void CMacroControlUI::ShowMacroList() {
   const double scale = ScaleFactorForDpi(WindowDpi(window()));
   for (const MacroEntry& macro : library_.Macros()) {
     auto* item = new QListWidgetItem(FromUtf8(macro.name), name_list_);
-    item->setData(Qt::UserRole, FromUtf8(macro.guid));
     item->setSizeHint(QSize(0, static_cast<int>(kRowHeight * scale)));
   }
 }
 
 bool CMacroControlUI::Editable() const {
-  return library_.Has(current_) && !library_.Macros()[static_cast<size_t>(current_)].guid.empty();
+  return !library_.MacroPath(current_).empty();
 }
 
 void CMacroControlUI::UpdateEnabled() {
@@ -284,7 +286,6 @@ void CMacroControlUI::UpdateRow(int index) {
     NotificationBlocker quiet;
     delay->setText(QString::number(event.delay));
   }
-  SetUserData(row, QString::fromStdString(JsonFileIo::StyledText(MacroEventToJson(event))));
 }
 
 void CMacroControlUI::ShowEvents() {

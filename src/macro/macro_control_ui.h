@@ -96,7 +96,6 @@ class CMacroControlUI : public QWidget {
   // Selects event row `row` (-1 for none), without notification.
   void SelectEvent(int row);
   const MacroEventList& Events() const { return events_; }
-  uint16_t FixedDelay() const { return fixed_delay_; }
   const MacroLibrary& Library() const { return library_; }
 
   // ---- Recording ----
@@ -117,6 +116,8 @@ class CMacroControlUI : public QWidget {
   void EnsureControls();
   QWidget* Control(const char* name) const;
   void ShowMacroList();
+  // Shows the list the library holds, nothing selected.
+  void ShowLoadedList();
   void UpdateEnabled();
   void SetEditorLocked(bool locked);
   // Rebuilds every event row from events_.

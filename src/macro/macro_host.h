@@ -25,9 +25,6 @@ class MacroHost {
   virtual bool StartCapture(int mode, CaptureCallback callback) = 0;
   virtual void StopCapture() = 0;
 
-  // The kind's user data folder, where "macro.config", the macro files and the profile
-  // documents lie.
-  virtual std::string UserDataFolder() = 0;
   // The current profile's document; the page renumbers its keys itself (MacroRemoved).
   virtual std::string CurrentProfileDocument() = 0;
   // Whether a key of the current profile plays macro `number` (function types 0x70, 0x71).

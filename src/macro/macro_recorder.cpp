@@ -84,21 +84,6 @@ std::optional<MacroEvent> MouseEvent(const HookEvent& event) {
 
 }  // namespace
 
-std::optional<RecordPlacement> PlacementOfHookMode(int mode) {
-  switch (mode) {
-    case kHookModeRecordAppend:
-      return RecordPlacement::kAppend;
-    case kHookModeRecordBefore:
-      return RecordPlacement::kBefore;
-    case kHookModeRecordAfter:
-      return RecordPlacement::kAfter;
-    case kHookModeRecordReplace:
-      return RecordPlacement::kReplace;
-    default:
-      return std::nullopt;
-  }
-}
-
 int HookModeOfPlacement(RecordPlacement placement) {
   switch (placement) {
     case RecordPlacement::kAppend:

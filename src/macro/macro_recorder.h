@@ -33,8 +33,6 @@ namespace vorlin {
 enum class DelayMode { kRecordTime = 1, kConstant = 2, kIgnore = 3 };
 
 enum class RecordPlacement { kAppend, kBefore, kAfter, kReplace };
-// The placement of a recording hook mode (4, 8, 16, 32); nothing for another mode.
-std::optional<RecordPlacement> PlacementOfHookMode(int mode);
 int HookModeOfPlacement(RecordPlacement placement);
 
 // A rectangle in screen coordinates, right and bottom edges excluded.
@@ -70,8 +68,6 @@ class MacroRecorder {
              const MacroEventList& list);
   void Stop();
   bool Recording() const { return recording_; }
-  RecordPlacement Placement() const { return placement_; }
-  DelayMode Mode() const { return mode_; }
 
   // Where the stop button is on the screen; clicks inside it are not recorded.
   void SetStopButton(std::optional<ScreenRect> rect) { stop_button_ = rect; }

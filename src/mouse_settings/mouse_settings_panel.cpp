@@ -285,8 +285,11 @@ DpiStage MouseSettingsPanel::StageFromRow(int stage, const DpiScale& scale) cons
   return made;
 }
 
-std::vector<DpiStage> MouseSettingsPanel::StagesCovering(int stage, const DpiScale& scale) const {
+std::optional<std::vector<DpiStage>> MouseSettingsPanel::StagesCovering(
+    int stage, const DpiScale& scale) const {
   std::vector<DpiStage> stages = host_.DpiStages();
+  // A stage the list lacks takes its row's code, which needs the scale: without it none is made.
+  if (stages.size() <= static_cast<size_t>(stage) && !scale.Known()) return std::nullopt;
   GrowStages(stages, static_cast<size_t>(stage) + 1,
              [&](int i) { return StageFromRow(i, scale); });
   return stages;
@@ -308,7 +311,7 @@ void MouseSettingsPanel::OnSliderChanged(int stage, bool dragging) {
   const int code = DpiCodeFromValue(scale, slider->value());
   ShowStageValue(stage, code, scale);
   if (dragging) return;
-  std::vector<DpiStage> stages = StagesCovering(stage, scale);
+  std::vector<DpiStage> stages = *StagesCovering(stage, scale);  // the scale is known
   stages[static_cast<size_t>(stage)].dpi_x = static_cast<uint16_t>(code);
   StoreStages(stages);
   Finish(true);
@@ -320,7 +323,7 @@ void MouseSettingsPanel::OnEditDone(int stage) {
   if (!edit || !scale.Known()) return;
   const int code = DpiCodeFromEditText(scale, edit->text().toStdString());
   ShowStageValue(stage, code, scale);
-  std::vector<DpiStage> stages = StagesCovering(stage, scale);
+  std::vector<DpiStage> stages = *StagesCovering(stage, scale);  // the scale is known
   stages[static_cast<size_t>(stage)].dpi_x = static_cast<uint16_t>(code);
   StoreStages(stages);
   Finish(true);
@@ -328,8 +331,13 @@ void MouseSettingsPanel::OnEditDone(int stage) {
 
 void MouseSettingsPanel::OnSelect(int stage) {
   const DpiScale scale = Scale();
+  std::optional<std::vector<DpiStage>> covering = StagesCovering(kDpiStageRows - 1, scale);
+  if (!covering) {
+    Refresh();  // nothing changes: the rows show the profile again
+    return;
+  }
+  std::vector<DpiStage>& stages = *covering;
   host_.StoreCurrentDpiStage(stage);
-  std::vector<DpiStage> stages = StagesCovering(kDpiStageRows - 1, scale);
   // The current stage is always enabled: it cannot be switched off while it is current.
   DpiStage& chosen = stages[static_cast<size_t>(stage)];
   if (!chosen.active) {
@@ -353,7 +361,12 @@ void MouseSettingsPanel::OnEnable(int stage, bool on) {
       return;
     }
   }
-  std::vector<DpiStage> stages = StagesCovering(stage, Scale());
+  std::optional<std::vector<DpiStage>> covering = StagesCovering(stage, Scale());
+  if (!covering) {
+    Refresh();
+    return;
+  }
+  std::vector<DpiStage>& stages = *covering;
   stages[static_cast<size_t>(stage)].active = on ? 1 : 0;
   ShowStageEnabled(stage, on);
   ShowStageMarks(current);
@@ -371,8 +384,10 @@ void MouseSettingsPanel::OnColour(int stage) {
   colour_window_open_ = false;
   if (!chosen) return;
   const uint32_t colour = 0xFF000000u | *chosen;
+  std::optional<std::vector<DpiStage>> covering = StagesCovering(stage, Scale());
+  if (!covering) return;
   SetSwatchColour(swatch, colour);
-  std::vector<DpiStage> stages = StagesCovering(stage, Scale());
+  std::vector<DpiStage>& stages = *covering;
   DpiStage& changed = stages[static_cast<size_t>(stage)];
   changed.red = static_cast<uint8_t>(colour >> 16);
   changed.green = static_cast<uint8_t>(colour >> 8);

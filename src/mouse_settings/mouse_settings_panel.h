@@ -39,6 +39,7 @@
 //       double-click time: the setting, kept in the profile only.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QPointer>
@@ -70,7 +71,6 @@ class MouseSettingsPanel {
   // The widget below which the controls are found. Fills the lists whose items the layouts name
   // by text key and gives the DPI sliders their range. Call again after adding layouts.
   void Bind(QWidget* root);
-  QWidget* Root() const { return root_; }
 
   // Shows the host's values: the stage rows (enabled, DPI, current-stage marks, colours), the
   // performance options and lists, and the pointer settings.
@@ -104,7 +104,8 @@ class MouseSettingsPanel {
   StageFlags EnabledOptions() const;
   // A new stage as row `stage` shows it.
   DpiStage StageFromRow(int stage, const DpiScale& scale) const;
-  std::vector<DpiStage> StagesCovering(int stage, const DpiScale& scale) const;
+  // None when a stage must be added while the scale is unknown.
+  std::optional<std::vector<DpiStage>> StagesCovering(int stage, const DpiScale& scale) const;
   void StoreStages(const std::vector<DpiStage>& stages);
   void Finish(bool write);
 

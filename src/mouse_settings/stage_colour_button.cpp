@@ -1,5 +1,7 @@
 #include "mouse_settings/stage_colour_button.h"
 
+#include "shell/skin_window.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -15,21 +17,10 @@ QString ColourText(uint32_t argb) {
   return QStringLiteral("#%1").arg(argb, 8, 16, QLatin1Char('0')).toUpper();
 }
 
-// "#AARRGGBB", "#RRGGBB" (opaque) or "0xAARRGGBB".
-std::optional<uint32_t> ParseColour(QString text) {
-  text = text.trimmed();
-  if (text.startsWith(QLatin1Char('#'))) {
-    text.remove(0, 1);
-  } else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-    text.remove(0, 2);
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() != 6 && text.size() != 8) return std::nullopt;
-  bool ok = false;
-  const uint32_t value = text.toUInt(&ok, 16);
-  if (!ok) return std::nullopt;
-  return text.size() == 6 ? (0xFF000000u | value) : value;
+// A colour property: "#AARRGGBB", "#RRGGBB" (opaque) or "0xAARRGGBB"; `fallback` otherwise.
+uint32_t ColourOfText(const QString& text, uint32_t fallback) {
+  uint32_t colour = 0;
+  return ParseSkinColor(text, &colour) ? colour : fallback;
 }
 
 }  // namespace
@@ -40,7 +31,7 @@ StageColourButton::StageColourButton(QWidget* parent) : QPushButton(parent) {
 }
 
 uint32_t StageColourButton::Colour() const {
-  return ParseColour(property(kColourProperty).toString()).value_or(0xFF000000u);
+  return ColourOfText(property(kColourProperty).toString(), 0xFF000000u);
 }
 
 void StageColourButton::SetColour(uint32_t argb) {
@@ -65,7 +56,7 @@ void StageColourButton::paintEvent(QPaintEvent*) {
 uint32_t SwatchColour(const QWidget* control, uint32_t fallback) {
   if (!control) return fallback;
   if (auto* button = qobject_cast<const StageColourButton*>(control)) return button->Colour();
-  return ParseColour(control->property(kColourProperty).toString()).value_or(fallback);
+  return ColourOfText(control->property(kColourProperty).toString(), fallback);
 }
 
 void SetSwatchColour(QWidget* control, uint32_t argb) {

@@ -40,16 +40,6 @@ int IntegerOf(const Json::Value& value) {
   return value.isInt() ? value.asInt() : 0;
 }
 
-// "Delay": a whole number, or the decimal text the macro form writes delays as (its leading
-// digits).
-int DelayOf(const Json::Value& value) {
-  if (value.isString()) {
-    const std::string text = value.asString();
-    return !text.empty() && text[0] >= '0' && text[0] <= '9' ? LeadingNumber(text) : 0;
-  }
-  return IntegerOf(value);
-}
-
 Json::Value Event(const char* action, int button, int delay, int type) {
   Json::Value event(Json::objectValue);
   event[kAction] = action;
@@ -122,7 +112,7 @@ Bullet ReadBullet(const Json::Value& gun, int bullet) {
   result.x_distance = IntegerOf(Member(x, kButton));
   result.y_up = ActionIsDown(y);
   result.y_distance = IntegerOf(Member(y, kButton));
-  result.delay = DelayOf(Member(y, kDelay));
+  result.delay = MacroDelayOf(Member(y, kDelay));  // as the mouse will read it
   return result;
 }
 

@@ -12,8 +12,9 @@
 //   6b + 5  {Y dir,  0, 0, 5}
 //
 // ("Action", "Button", "Delay", "Type"). X "down" moves left, "up" right; Y "down" moves up,
-// "up" down. The mouse keeps the low 8 bits of a distance and the low 16 bits of a delay, so the
-// editor stores nothing it cannot send: distances are 0..255 and delays 0..65535.
+// "up" down. The mouse keeps the low 8 bits of a distance and reads a delay as the macro events
+// do (held within 0..65535), so the editor shows a delay as the mouse takes it and stores nothing
+// it cannot send: distances are 0..255 and delays 0..65535.
 //
 // Gun files come from disk and from imported files, so every read treats a value of the wrong
 // shape as missing. Writes go through the atomic writer.

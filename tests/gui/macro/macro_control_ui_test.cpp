@@ -43,7 +43,6 @@ class FakeHost : public MacroHost {
     calls.push_back("StopCapture");
     capture = nullptr;
   }
-  std::string UserDataFolder() override { return folder; }
   std::string CurrentProfileDocument() override { return current_document; }
   bool CurrentKeysUseMacro(int number) override { return used.count(number) > 0; }
   void MacroRemoved(int number) override {

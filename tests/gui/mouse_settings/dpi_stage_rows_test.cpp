@@ -224,6 +224,12 @@ TEST_F(DpiStageRowsTest, TheLastEnabledStageCannotBeSwitchedOff) {
   Click(EnableOption(0));
   EXPECT_TRUE(host_.calls.empty());
   EXPECT_EQ(host_.stages[0].active, 1);
+  // Nor by a notification that gets past the unusable control.
+  EnableOption(0)->setEnabled(true);
+  SetSelected(EnableOption(0), false, false);
+  EXPECT_TRUE(Send(EnableOption(0), notify::kSelectChanged));
+  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_EQ(host_.stages[0].active, 1);
   // Switching another stage on frees the last one again.
   Click(EnableOption(5));
   EXPECT_EQ(host_.stages[5].active, 1);
@@ -297,6 +303,19 @@ TEST_F(DpiStageRowsTest, UnknownScaleShowsNothingAndStoresNoCode) {
   EXPECT_EQ(host_.current, 4);
   ASSERT_EQ(host_.stages.size(), before.size());
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(host_.stages[i].dpi_x, before[i].dpi_x);
+
+  // A profile with fewer stages: no stage is made up from a row without a scale.
+  host_.stages.resize(2);
+  host_.current = 0;
+  Refresh();
+  host_.calls.clear();
+  Send(SelectOption(3), notify::kSelectChanged);
+  EnableOption(4)->setEnabled(true);
+  SetSelected(EnableOption(4), false, false);
+  Send(EnableOption(4), notify::kSelectChanged);
+  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_EQ(host_.stages.size(), 2u);
+  EXPECT_EQ(host_.current, 0);
 }
 
 TEST_F(DpiStageRowsTest, TwoSlopeSensorRowsRoundTrip) {

@@ -214,8 +214,21 @@ TEST_F(MacroLibraryTest, ListElementsKeepTheirOtherKeysAndDamagedOnesKeepTheirPl
   EXPECT_EQ(list["MacroInfo"][0]["Colour"].asInt(), 5);
   EXPECT_EQ(list["MacroInfo"].size(), 3u);
   EXPECT_TRUE(list["Other"].asBool());
-  // Removing the entry with the escaping id deletes nothing outside the folder.
   EXPECT_EQ(library_.Remove(2), MacroLibrary::Status::kOk);
+}
+
+TEST_F(MacroLibraryTest, RemovingAnEntryWhoseIdLeavesTheFolderDeletesNothingOutsideIt) {
+  const std::string inner = folder_.File("inner");
+  std::filesystem::create_directories(inner);
+  WriteText(inner + "/" + kMacroListFileName,
+            R"({"MacroInfo": [{"MacroName": "c", "Guid": "../outside"}]})");
+  WriteText(folder_.File("outside.mac"), R"({"Events": []})");
+  MacroLibrary library;
+  library.SetFolder(inner);
+  ASSERT_EQ(library.Count(), 1);
+  EXPECT_EQ(library.Remove(0), MacroLibrary::Status::kOk);
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("outside.mac")));
+  EXPECT_EQ(library.Count(), 0);
 }
 
 TEST_F(MacroLibraryTest, AnUnreadableListIsEmptyAndKeptAsideBeforeItIsReplaced) {

@@ -261,14 +261,12 @@ TEST_F(RecorderTest, FullListsAndOtherMessagesTakeNothing) {
   EXPECT_TRUE(list_.events.empty());
 }
 
-TEST(RecordPlacementModes, HookModesMapBothWays) {
-  for (int mode : {4, 8, 16, 32}) {
-    const std::optional<RecordPlacement> placement = PlacementOfHookMode(mode);
-    ASSERT_TRUE(placement);
-    EXPECT_EQ(HookModeOfPlacement(*placement), mode);
-  }
-  EXPECT_FALSE(PlacementOfHookMode(1));
-  EXPECT_FALSE(PlacementOfHookMode(2));
+TEST(RecordPlacementModes, EachPlacementRecordsInItsHookMode) {
+  const std::pair<RecordPlacement, int> cases[] = {{RecordPlacement::kAppend, 4},
+                                                   {RecordPlacement::kBefore, 8},
+                                                   {RecordPlacement::kAfter, 16},
+                                                   {RecordPlacement::kReplace, 32}};
+  for (const auto& [placement, mode] : cases) EXPECT_EQ(HookModeOfPlacement(placement), mode);
 }
 
 }  // namespace
