@@ -17,8 +17,8 @@
 
 #include "app/automation_frames.h"
 #include "app/main_window.h"
-#include "devices/device_option.h"
-#include "devices/usb_device.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "platform/log.h"
 #include "shell/app_identity.h"
 #include "ui/controls.h"
@@ -126,7 +126,7 @@ QJsonObject ShowWindow(const QJsonObject& request, const AutomationHost& host) {
 
 // The paints of a page's picture since the previous "frames" request for that page.
 QJsonObject CountFrames(const QJsonObject& request, const AutomationHost& host) {
-  CHalvexUSBDevice* page = nullptr;
+  DevicePage* page = nullptr;
   const QJsonValue page_value = request.value(QStringLiteral("page"));
   if (page_value.isUndefined()) {
     page = SelectedAutomationPage(host);
@@ -142,7 +142,7 @@ QJsonObject CountFrames(const QJsonObject& request, const AutomationHost& host) 
   const bool started = !PaintCounter::Installed(picture);
   const PaintCounter::Sample sample = PaintCounter::Of(picture)->Take();
   QJsonObject reply = Reply();
-  reply.insert(QStringLiteral("page"), page->Init().dataName);
+  reply.insert(QStringLiteral("page"), QString::fromStdString(page->Product().dataName));
   reply.insert(QStringLiteral("visible"), picture->isVisible());
   reply.insert(QStringLiteral("started"), started);
   reply.insert(QStringLiteral("frames"), sample.frames);
@@ -153,36 +153,36 @@ QJsonObject CountFrames(const QJsonObject& request, const AutomationHost& host) 
 
 }  // namespace
 
-CHalvexUSBDevice* FindAutomationPage(const AutomationHost& host, const QString& data_name) {
+DevicePage* FindAutomationPage(const AutomationHost& host, const QString& data_name) {
   QWidget* window = HostWindow(host);
   if (!window || data_name.isEmpty()) return nullptr;
-  CHalvexUSBDevice* found = nullptr;
-  for (CHalvexUSBDevice* page : window->findChildren<CHalvexUSBDevice*>()) {
-    if (page->Init().dataName != data_name) continue;
+  DevicePage* found = nullptr;
+  for (DevicePage* page : window->findChildren<DevicePage*>()) {
+    if (QString::fromStdString(page->Product().dataName) != data_name) continue;
     if (page->Option() && page->Option()->Shown()) return page;
     if (!found) found = page;
   }
   return found;
 }
 
-CHalvexUSBDevice* SelectedAutomationPage(const AutomationHost& host) {
+DevicePage* SelectedAutomationPage(const AutomationHost& host) {
   QWidget* window = HostWindow(host);
   if (!window) return nullptr;
-  for (CHalvexUSBDevice* page : window->findChildren<CHalvexUSBDevice*>()) {
+  for (DevicePage* page : window->findChildren<DevicePage*>()) {
     const CDeviceOptionUI* option = page->Option();
     if (option && option->Shown() && option->IsSelected()) return page;
   }
   return nullptr;
 }
 
-QWidget* FindPageControl(const CHalvexUSBDevice& page, const QString& name) {
+QWidget* FindPageControl(const DevicePage& page, const QString& name) {
   if (name.isEmpty()) return nullptr;
   if (QWidget* control = FindControl(&page, name)) return control;
   if (const CDeviceOptionUI* option = page.Option()) return FindControl(option, name);
   return nullptr;
 }
 
-QWidget* PagePicture(const CHalvexUSBDevice& page) {
+QWidget* PagePicture(const DevicePage& page) {
   // The page's layout tree, the only widget of the picture's area.
   const QWidget* area = FindControl(&page, QStringLiteral("device_picture_area"));
   return area ? area->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
@@ -281,7 +281,7 @@ QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost
     // Names repeat on every device page: the lookup stays on the page asked for.
     const QString page_name = page_value.toString();
     if (page_name.isEmpty()) return Reply(QStringLiteral("\"page\" is a page's data name"));
-    const CHalvexUSBDevice* page = FindAutomationPage(host, page_name);
+    const DevicePage* page = FindAutomationPage(host, page_name);
     if (!page) return Reply(QStringLiteral("no page named \"%1\"").arg(page_name));
     control = FindPageControl(*page, name);
     if (!control) {

@@ -19,7 +19,7 @@ class QWidget;
 
 namespace vorlin {
 
-class CHalvexUSBDevice;
+class DevicePage;
 
 inline constexpr int kAutomationProtocolVersion = 1;
 // A request line longer than this ends the connection.
@@ -42,14 +42,14 @@ QWidget* FindAutomationControl(const AutomationHost& host, const QString& name);
 
 // The device page whose data name ("mouse", "keyboard", "MousePad", "HD") is `data_name`, below
 // the host's window; with several, the one whose option is shown. nullptr when there is none.
-CHalvexUSBDevice* FindAutomationPage(const AutomationHost& host, const QString& data_name);
+DevicePage* FindAutomationPage(const AutomationHost& host, const QString& data_name);
 // The page of the selected (and shown) option of the selector strip; nullptr when none is.
-CHalvexUSBDevice* SelectedAutomationPage(const AutomationHost& host);
+DevicePage* SelectedAutomationPage(const AutomationHost& host);
 // The control named `name` on `page`: in the page itself, then in its option of the selector
 // strip. nullptr when there is none.
-QWidget* FindPageControl(const CHalvexUSBDevice& page, const QString& name);
+QWidget* FindPageControl(const DevicePage& page, const QString& name);
 // The picture of the device on `page` (what the frame timer repaints); nullptr without one.
-QWidget* PagePicture(const CHalvexUSBDevice& page);
+QWidget* PagePicture(const DevicePage& page);
 
 // What "state" reports about a control.
 QJsonObject ControlStateJson(const QWidget* control);

@@ -7,6 +7,7 @@
 #include "hid/device_link.h"
 #include "hid/device_tables.h"
 #include "hid/hid_device.h"
+#include "catalogue/product_catalogue.h"
 #include "hid/slot_list.h"
 
 namespace vorlin {
@@ -67,17 +68,20 @@ void ReadInformation(std::ostream& out, const std::string& path, uint16_t kind) 
 // and its row of the interface table. False when the interfaces cannot be listed.
 template <typename Found>
 bool ForEachSupportedInterface(Found found) {
+  const ProductCatalogue catalogue = ProductCatalogue::BuiltIn();
+  const std::vector<InterfaceEntry>& rows = catalogue.InterfaceRows();
+  const SlotList slots(rows);
   HidDevice scan;
   if (!scan.EnumerateInterfaces()) return false;
   while (const std::string* path = scan.NextInterfacePath()) {
     const PathNumbers numbers = ParsePathNumbers(*path);
-    if (!SlotList().WantsPath(numbers)) continue;
+    if (!slots.WantsPath(numbers)) continue;
     HidDevice probe;
     if (!probe.Open(*path, true, false, true, false)) continue;
     const HidCaps caps = probe.Caps();
     probe.Close();
-    if (const auto row = FindInterfaceRow(numbers, caps.UsagePage, caps.Usage))
-      found(*path, InterfaceTable()[*row]);
+    if (const auto row = FindInterfaceRow(rows, numbers, caps.UsagePage, caps.Usage))
+      found(*path, rows[*row]);
   }
   return true;
 }

@@ -18,15 +18,16 @@
 #include <QWindow>
 
 #include "app/app_log.h"
-#include "devices/device_option.h"
+#include "devices/device_manager.h"
+#include "devices/usb_device.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "key_set/key_set_control_ui.h"
 #include "lighting/light_control_ui.h"
 #include "macro/macro_control_ui.h"
 #include "mouse_settings/mouse_settings_panel.h"
 #include "shoot/shoot_control_ui.h"
 #include "profile_bar/device_profile_ui.h"
-#include "devices/usb_device.h"
-#include "devices/device_rows.h"
 #include "input_qt/device_hook_factory.h"
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
@@ -97,12 +98,10 @@ CMainWnd::~CMainWnd() {
   SkinObserver::Instance().RemoveReceiver(this);
   CloseSecondaryWindows();
   tray_menu_.reset();
-  // The pages (children of the window) go now, while the lists still name them.
-  mice_.clear();
-  keyboards_.clear();
-  pads_.clear();
-  headsets_.clear();
+  // The pages (children of the window) go now, then the devices they show.
+  pages_.clear();
   window_.reset();
+  devices_.reset();
 }
 
 bool CMainWnd::Create() {
@@ -257,18 +256,8 @@ void CMainWnd::Initialise() {
   input_capture_ = options_.inputCapture ? options_.inputCapture(window_.get())
                                          : CreateDeviceHook(window_.get());
 
-  // One page per device option row, all hidden until their device arrives.
-  for (const DeviceOptionEntry& row : DeviceOptionTable()) {
-    InterfaceEntry key;
-    for (const InterfaceEntry& entry : InterfaceTable()) {
-      if (entry.role == kRoleCommand && entry.vendorId == row.vendorId &&
-          entry.productId == row.productId && entry.kind == row.kind) {
-        key = entry;
-        break;
-      }
-    }
-    if (key.kind != 0) CreateDevicePage(key);
-  }
+  // One device and one page per product, all hidden until their device arrives.
+  CreateDevices();
   UpdateNoDeviceNotice();
   window_->hide();
 
@@ -280,9 +269,8 @@ void CMainWnd::Initialise() {
   }
   WatchScreens();
 
-  scanner_ = std::make_unique<DiscoveryScanner>(slots_, *this, std::move(options_.scanner));
-  if (scanner_->Start()) {
-    DiscoveryScanner* scanner = scanner_.get();
+  if (devices_->StartDiscovery()) {
+    DiscoveryScanner* scanner = devices_->Scanner();
     threads_.Set(ThreadTable::kScannerSlot, {nullptr, [scanner](std::chrono::milliseconds bound) {
                                                return scanner->Stop(bound) ? StopOutcome::kEnded
                                                                            : StopOutcome::kTimedOut;
@@ -329,8 +317,8 @@ void CMainWnd::Notify(const Notification& notification) {
   }
   // While the system sleeps the window does nothing; the devices are not there to follow.
   if (!awake_ || shut_down_) return;
-  // A page answers for its own panels (the profile bar) first.
-  for (CHalvexUSBDevice* page : Pages()) {
+  // A page answers for its own panels first.
+  for (DevicePage* page : Pages()) {
     if (page->HandleNotification(notification)) return;
   }
   router_.Route(notification);
@@ -344,13 +332,13 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::ActivationChange:
         active_ = window_->isActiveWindow();
-        for (CHalvexUSBDevice* page : Pages()) page->SetWindowActive(active_);
+        for (DevicePage* page : Pages()) page->SetWindowActive(active_);
         break;
       case QEvent::Enter:
       case QEvent::Leave: {
         const bool inside = event->type() == QEvent::Enter;
         qCDebug(lcNotify).noquote() << (inside ? "鼠标移入" : "鼠标移出");
-        for (CHalvexUSBDevice* page : Pages()) page->SetWindowActive(inside);
+        for (DevicePage* page : Pages()) page->SetWindowActive(inside);
         break;
       }
       default:
@@ -367,18 +355,22 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-std::vector<CHalvexUSBDevice*> CMainWnd::DevicesWithHostState() const {
-  std::vector<CHalvexUSBDevice*> pages;
-  for (const auto* list : {&pads_, &mice_, &keyboards_}) {
-    pages.insert(pages.end(), list->begin(), list->end());
+std::vector<size_t> CMainWnd::DevicesWithHostState() const {
+  std::vector<size_t> indexes;
+  if (!devices_) return indexes;
+  for (size_t index = 0; index < devices_->Count(); ++index) {
+    const DeviceFamily family = devices_->Catalogue().Product(index).family;
+    if (family == DeviceFamily::kMousePad || family == DeviceFamily::kMouse ||
+        family == DeviceFamily::kKeyboard)
+      indexes.push_back(index);
   }
-  return pages;
+  return indexes;
 }
 
 void CMainWnd::SetDevicesHidden(bool hidden) {
-  for (const auto* list : {&mice_, &keyboards_}) {
-    for (CHalvexUSBDevice* page : *list) page->SetWindowHidden(hidden);
-  }
+  if (!devices_) return;
+  // The flag is an atomic the device reads before it polls its status.
+  for (CHalvexUSBDevice* device : devices_->Devices()) device->SetWindowHidden(hidden);
 }
 
 void CMainWnd::HideWindow() {
@@ -474,7 +466,7 @@ void CMainWnd::Shutdown() {
   }
   if (input_capture_) input_capture_->Stop();  // a grabbed keyboard is let go first
   threads_.StopAll();
-  for (CHalvexUSBDevice* page : Pages()) page->Shutdown();
+  if (devices_) devices_->Stop();
   emit Closed();
 }
 
@@ -492,17 +484,22 @@ void CMainWnd::SetLightControl(int state, bool broadcast) {
     const QSignalBlocker quiet(light_status_);
     light_status_->setChecked(light_control_ == 1);
   }
-  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
+  SetHostLighting(light_control_ == 1);
+}
+
+void CMainWnd::SetHostLighting(bool on) {
+  for (const size_t index : DevicesWithHostState())
+    PostToDevice(index, [on](CHalvexUSBDevice& device) { device.SetHostLighting(on); });
 }
 
 void CMainWnd::OnSuspend() {
   awake_ = false;
-  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(false);
+  SetHostLighting(false);
 }
 
 void CMainWnd::OnResume() {
   awake_ = true;
-  for (CHalvexUSBDevice* page : DevicesWithHostState()) page->SetHostLighting(light_control_ == 1);
+  SetHostLighting(light_control_ == 1);
 }
 
 void CMainWnd::ApplyDpi(int dpi) {
@@ -570,8 +567,11 @@ void CMainWnd::OnInstallerReport(int code, int value) {
 
 std::vector<WorkToolRow> CMainWnd::WorkToolRows() const {
   std::vector<WorkToolRow> rows;
-  for (const DeviceOptionEntry& row : DeviceOptionTable()) {
-    rows.push_back({row.vendorId, row.productId, row.kind});
+  const ProductCatalogue catalogue =
+      devices_ ? devices_->Catalogue() : options_.catalogue.value_or(ProductCatalogue::BuiltIn());
+  for (const ProductEntry& product : catalogue.Products()) {
+    const UsbId id = product.cable.ids.empty() ? UsbId{} : product.cable.ids.front();
+    rows.push_back({id.vendorId, id.productId, product.cable.kind});
   }
   return rows;
 }
@@ -584,7 +584,14 @@ void CMainWnd::ReplaceFonts(const std::vector<UiFont>& fonts) {
 
 void CMainWnd::LanguageApplied(int) {
   if (window_) window_->update();
-  for (CHalvexUSBDevice* page : Pages()) page->LoadNameLists();
+  if (devices_) {
+    for (size_t index = 0; index < devices_->Count(); ++index) {
+      PostToDevice(index, [](CHalvexUSBDevice& device) {
+        device.LoadNameLists();
+        device.PublishView();
+      });
+    }
+  }
   UpdateStatusText();
 }
 

@@ -6,6 +6,7 @@
 // through the shell's session-bus interface.
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -14,12 +15,13 @@
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 
-#include "devices/device_rows.h"
+#include "catalogue/product_catalogue.h"
 #include "app/notification_router.h"
 #include "app/thread_table.h"
 #include "devices/lighting_sync.h"
+#include "devices/device_view.h"
 #include "hid/discovery_scanner.h"
-#include "hid/slot_list.h"
+#include "profiles/profile_folders.h"
 #include "input/device_hook.h"
 #include "shell/language_switcher.h"
 #include "shell/shell_bus.h"
@@ -38,6 +40,9 @@ namespace vorlin {
 class CAboutWnd;
 class CDeviceOptionUI;
 class CHalvexUSBDevice;
+class DeviceManager;
+class DevicePage;
+struct DeviceReport;
 class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
@@ -52,6 +57,12 @@ struct MainWindowOptions {
   // Follow suspend and resume through logind.
   bool followSleep = true;
   DiscoveryScannerOptions scanner;
+  // The products the window has pages for (the built-in ones unless a test says otherwise) and
+  // where their documents live (the user's folders unless given).
+  std::optional<ProductCatalogue> catalogue;
+  std::optional<ProfileFolders> folders;
+  // Each device on a thread of its own (tests may keep them on the window's thread).
+  bool deviceThreads = true;
   // The input capture the key and macro panels use (the input devices, else this window); tests
   // give their own sources.
   std::function<std::unique_ptr<CDeviceHook>(QWidget* window)> inputCapture;
@@ -59,7 +70,6 @@ struct MainWindowOptions {
 
 class CMainWnd : public QObject,
                  public NotifyHandler,
-                 public DiscoverySink,
                  public ShellBusHandler,
                  public LanguageHost,
                  public SkinChangedReceiver {
@@ -86,18 +96,23 @@ class CMainWnd : public QObject,
   bool Awake() const { return awake_; }
   int LightControl() const { return light_control_; }
   const NotificationRouter& Router() const { return router_; }
-  DiscoveryScanner* Scanner() const { return scanner_.get(); }
+  DiscoveryScanner* Scanner() const;
+  DeviceManager* Devices() const { return devices_.get(); }
 
   // The options of the selector strip, in strip order.
   std::vector<CDeviceOptionUI*> Options() const;
-  std::vector<CHalvexUSBDevice*> Pages() const;
+  // The page of every product that has one, in catalogue order.
+  std::vector<DevicePage*> Pages() const;
+  // The page of product `index`; nullptr when it has none.
+  DevicePage* PageOf(size_t index) const;
   CDeviceHook* InputCapture() const { return input_capture_.get(); }
   int SelectedOption() const { return selected_option_; }
 
   // Shows or hides option `index` (and selects it when `select`), then updates the strip.
   void ShowOption(int index, bool show, bool select);
-  // Shows the option of page row `row` (selecting it only when none was shown), or disconnects it.
-  void ShowOptionOfRow(int row, bool show);
+  // Shows the option of product `index` (selecting it only when none was shown), or
+  // disconnects it.
+  void ShowOptionOfProduct(size_t index, bool show);
   // A choice of the tray menu ("setwnd_menu", "about_menu", "exit").
   void OnMenuChoice(const QString& name);
   // The settings window; null until it is first opened.
@@ -116,8 +131,8 @@ class CMainWnd : public QObject,
   // "deng_same_mode": every connected device takes the selected device's effect, in step.
   void SyncLighting();
   LightingSync& Sync() { return lighting_sync_; }
-  // The device of the selected option; nullptr when none is selected.
-  CHalvexUSBDevice* SelectedDevice() const;
+  // The page of the selected option; nullptr when none is selected.
+  DevicePage* SelectedPage() const;
   // Closes the window: the program ends.
   void Quit();
   // Stops the threads and takes the tray icon away; the pages go with the window. Idempotent.
@@ -127,10 +142,6 @@ class CMainWnd : public QObject,
 
   // NotifyHandler
   void Notify(const Notification& notification) override;
-  // DiscoverySink (scanner thread)
-  void InterfaceArrived(size_t slot) override;
-  void InterfaceLost(size_t slot) override;
-  void FirstPassDone() override;
   // ShellBusHandler
   void OnLightControlRequest(bool take_over) override;
   void OnInstallerReport(int code, int value) override;
@@ -161,6 +172,10 @@ class CMainWnd : public QObject,
   void ShowSettingsWindow();
   void HideWindow();
   void SetDevicesHidden(bool hidden);
+  // Whether this program drives the devices' lighting (light control, suspend and resume).
+  void SetHostLighting(bool on);
+  // The outcome of a change the user made, on the status bar for a while.
+  void ShowReport(const DeviceReport& report);
   void ApplyDpi(int dpi);
   void CentreOnScreen();
   void OnDeviceOptionChosen(QWidget* sender);
@@ -170,24 +185,20 @@ class CMainWnd : public QObject,
   void OnDisplayChanged();
   void WatchScreens();
 
-  // Discovery, on the UI thread.
+  // The devices and their pages.
+  void CreateDevices();
+  DevicePage* CreateDevicePage(size_t index);
   void OnFirstPass();
-  void OnInterfaceArrived(size_t slot);
-  void OnInterfaceLost(size_t slot);
-  CHalvexUSBDevice* CreateDevicePage(const InterfaceEntry& key);
-  CHalvexUSBDevice* FindPage(const InterfaceEntry& key) const;
-  void BindCommandInterface(size_t slot);
-  void BindEventInterface(size_t slot);
-  void SwitchConnection(size_t slot);
-  void CloseDevice(CHalvexUSBDevice* page);
+  void OnConnectionChanged(size_t index, ConnectionKind connection);
+  void OnInterfacesChanged();
   // Game lighting: the timer's return to the effect the device had before the game's.
   void RestoreGameLighting();
-  // Stores new light words on a device and sends them, as every lighting change does.
-  static void StoreLightWords(CHalvexUSBDevice& device, const LightWords& words);
   void DisconnectOption(int index);
   int IndexOfOption(const CDeviceOptionUI* option) const;
-  std::vector<CHalvexUSBDevice*>* ListOf(DeviceFamily family);
-  std::vector<CHalvexUSBDevice*> DevicesWithHostState() const;
+  // The devices that follow the window's light control (mouse pads, mice and keyboards).
+  std::vector<size_t> DevicesWithHostState() const;
+  // Runs `work` on product `index`'s device thread.
+  void PostToDevice(size_t index, std::function<void(CHalvexUSBDevice&)> work);
 
   MainWindowOptions options_;
   // Outlives the window and its pages, which hold it while they capture.
@@ -208,15 +219,12 @@ class CMainWnd : public QObject,
   QPointer<QWidget> title_bar_;
 
   // Devices.
-  SlotList slots_;
-  std::unique_ptr<DiscoveryScanner> scanner_;
   ThreadTable threads_;
   LightingSync lighting_sync_;
-  std::vector<CHalvexUSBDevice*> mice_, keyboards_, pads_, headsets_;
+  std::unique_ptr<DeviceManager> devices_;
+  std::vector<DevicePage*> pages_;  // by product; owned by the window's page container
   std::vector<QWidget*> power_panels_;
   int selected_option_ = -1;
-  int selected_minus_mice_ = -1;
-  int selected_minus_keyboards_ = -1;
   uint32_t selected_kind_ = 0;
   int selected_variant_ = 0;
 

@@ -1,23 +1,21 @@
-// The main window's side of discovery: the pages of the device option rows, binding the
-// interfaces the scanner finds to them, and the selector strip that shows the connected devices.
-
-#include <mutex>
+// The main window's side of the devices: one page and one selector option per product, and the
+// selector strip that shows the devices that are connected. The devices themselves, discovery and
+// the bindings are the DeviceManager's; the window follows what it reports.
 
 #include <QAbstractButton>
 #include <QBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
-#include <QTimer>
 
-#include "app/blocking_ui_call.h"
-#include "devices/device_option.h"
-#include "devices/device_classes.h"
-#include "devices/usb_device.h"
-#include "devices/device_rows.h"
 #include "app/main_window.h"
+#include "devices/device_client.h"
+#include "devices/device_manager.h"
+#include "devices/usb_device.h"
 #include "hid/device_link.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "platform/log.h"
-#include "shell/bring_to_front.h"
+#include "shell/app_paths.h"
 #include "ui/controls.h"
 #include "ui/layout_loader.h"
 #include "ui/skin_picture.h"
@@ -30,42 +28,44 @@ namespace {
 constexpr char kPowerPanelLayout[] = "XML\\CustomControlXML\\MpDevicePower.xml";
 constexpr QSize kPowerPictureSize{18, 18};
 
-void LogArrival(uint16_t kind, bool arrived) {
-  switch (FamilyOfKind(kind)) {
-    case DeviceFamily::kKeyboard:
-      qCInfo(lcVorlin).noquote() << (arrived ? "添加一个键盘设备" : "删除一个键盘设备");
-      break;
-    case DeviceFamily::kMouse:
-      qCInfo(lcVorlin).noquote() << (arrived ? "添加一个鼠标设备" : "删除一个鼠标设备");
-      break;
-    case DeviceFamily::kMousePad:
-      qCInfo(lcVorlin).noquote() << (arrived ? "添加一个鼠标垫设备" : "删除一个鼠标垫设备");
-      break;
-    case DeviceFamily::kHeadset:
-      qCInfo(lcVorlin).noquote() << (arrived ? "添加一个耳机设备" : "删除一个耳机设备");
-      break;
-    case DeviceFamily::kNone:
-      break;
-  }
+ProfileFolders ShellFolders() {
+  return {InstallFolder().toStdString(), UserDataFolder().toStdString()};
 }
 
 }  // namespace
 
-// ---- Sink calls: the scanner's thread waits while the UI thread handles them. ----
+// ---- The devices ----
 
-void CMainWnd::InterfaceArrived(size_t slot) {
-  BlockingUiCall(
-      this, [this, slot] { OnInterfaceArrived(slot); }, scanner_->StopSignal());
+void CMainWnd::CreateDevices() {
+  DeviceManagerOptions manager_options;
+  manager_options.folders = options_.folders.value_or(ShellFolders());
+  manager_options.ownThreads = options_.deviceThreads;
+  manager_options.scanner = std::move(options_.scanner);
+  devices_ = std::make_unique<DeviceManager>(
+      options_.catalogue.value_or(ProductCatalogue::BuiltIn()), std::move(manager_options));
+  devices_->CreateDevices();
+  connect(devices_.get(), &DeviceManager::firstPassDone, this, &CMainWnd::OnFirstPass);
+  connect(devices_.get(), &DeviceManager::connectionChanged, this,
+          &CMainWnd::OnConnectionChanged);
+  connect(devices_.get(), &DeviceManager::optionRequested, this,
+          [this](size_t index, bool show) { ShowOptionOfProduct(index, show); });
+  connect(devices_.get(), &DeviceManager::interfaceArrived, this, &CMainWnd::OnInterfacesChanged);
+  connect(devices_.get(), &DeviceManager::interfaceLost, this, &CMainWnd::OnInterfacesChanged);
+  pages_.assign(devices_->Count(), nullptr);
+  for (size_t index = 0; index < devices_->Count(); ++index) {
+    CHalvexUSBDevice* device = devices_->Device(index);
+    if (!device) continue;
+    lighting_sync_.AddDevice(device->Link(), device->Lighting());
+    pages_[index] = CreateDevicePage(index);
+  }
 }
 
-void CMainWnd::InterfaceLost(size_t slot) {
-  BlockingUiCall(
-      this, [this, slot] { OnInterfaceLost(slot); }, scanner_->StopSignal());
+DiscoveryScanner* CMainWnd::Scanner() const {
+  return devices_ ? devices_->Scanner() : nullptr;
 }
 
-void CMainWnd::FirstPassDone() {
-  BlockingUiCall(
-      this, [this] { OnFirstPass(); }, scanner_->StopSignal());
+void CMainWnd::PostToDevice(size_t index, std::function<void(CHalvexUSBDevice&)> work) {
+  if (devices_) devices_->Post(index, std::move(work));
 }
 
 void CMainWnd::OnFirstPass() {
@@ -76,30 +76,39 @@ void CMainWnd::OnFirstPass() {
   emit FirstPassCompleted();
 }
 
-// ---- Pages ----
-
-std::vector<CHalvexUSBDevice*>* CMainWnd::ListOf(DeviceFamily family) {
-  switch (family) {
-    case DeviceFamily::kMouse:
-      return &mice_;
-    case DeviceFamily::kKeyboard:
-      return &keyboards_;
-    case DeviceFamily::kMousePad:
-      return &pads_;
-    case DeviceFamily::kHeadset:
-      return &headsets_;
-    case DeviceFamily::kNone:
-      break;
-  }
-  return nullptr;
+void CMainWnd::OnInterfacesChanged() {
+  if (shut_down_) return;
+  UpdateStatusText();
+  if (first_pass_done_) OnInstanceMessage();
 }
 
-std::vector<CHalvexUSBDevice*> CMainWnd::Pages() const {
-  std::vector<CHalvexUSBDevice*> pages;
-  for (const auto* list : {&pads_, &mice_, &keyboards_, &headsets_}) {
-    pages.insert(pages.end(), list->begin(), list->end());
+void CMainWnd::OnConnectionChanged(size_t index, ConnectionKind connection) {
+  if (shut_down_) return;
+  switch (connection) {
+    case ConnectionKind::kCable:
+      ShowOptionOfProduct(index, true);
+      break;
+    case ConnectionKind::kReceiver:
+      // Shown once the device answers through its receiver (the device asks for it then).
+      break;
+    case ConnectionKind::kNone:
+      if (DevicePage* page = PageOf(index)) DisconnectOption(IndexOfOption(page->Option()));
+      break;
+  }
+}
+
+// ---- Pages ----
+
+std::vector<DevicePage*> CMainWnd::Pages() const {
+  std::vector<DevicePage*> pages;
+  for (DevicePage* page : pages_) {
+    if (page) pages.push_back(page);
   }
   return pages;
+}
+
+DevicePage* CMainWnd::PageOf(size_t index) const {
+  return index < pages_.size() ? pages_[index] : nullptr;
 }
 
 std::vector<CDeviceOptionUI*> CMainWnd::Options() const {
@@ -122,249 +131,64 @@ int CMainWnd::IndexOfOption(const CDeviceOptionUI* option) const {
   return -1;
 }
 
-CHalvexUSBDevice* CMainWnd::FindPage(const InterfaceEntry& key) const {
-  for (CDeviceOptionUI* option : Options()) {
-    CHalvexUSBDevice* page = option->Device();
-    if (page && SameDeviceKey(page->Key(), key)) return page;
-  }
-  return nullptr;
-}
-
-CHalvexUSBDevice* CMainWnd::CreateDevicePage(const InterfaceEntry& rowEntry) {
-  InterfaceEntry key = rowEntry;
-  // A receiver row leads to the page of its cable row.
-  if (IsReceiverKind(key.kind) && key.hasPartner && key.partner < InterfaceTable().size()) {
-    key = InterfaceTable()[key.partner];
-  }
-  const std::optional<size_t> row = FindOptionRow(key.vendorId, key.productId, key.kind);
-  if (!row || !strip_ || !device_switch_ || !power_switch_ || !strip_->layout()) return nullptr;
-  const DeviceOptionEntry& option_row = DeviceOptionTable()[*row];
-  const DevicePageEntry& page_row = DevicePageTable()[*row];
-  const DeviceFamily family = FamilyOfKind(key.kind);
+DevicePage* CMainWnd::CreateDevicePage(size_t index) {
+  const ProductEntry& product = devices_->Catalogue().Product(index);
+  CHalvexUSBDevice* device = devices_->Device(index);
+  DeviceClient* client = devices_->Client(index);
+  if (!device || !client || !strip_ || !device_switch_ || !power_switch_ || !strip_->layout())
+    return nullptr;
+  const QString data_name = QString::fromStdString(product.dataName);
 
   // The three parts, each in its place in the window so that it joins the window's option groups
   // and notifications; any that cannot be built takes the others with it.
   auto* power = new QWidget;
-  power->setObjectName(option_row.dataName + QStringLiteral("_power"));
+  power->setObjectName(data_name + QStringLiteral("_power"));
   power->setProperty("plain", true);
   power_switch_->addWidget(power);
-  auto* option = new CDeviceOptionUI(option_row.optionLayout, strip_);
-  std::unique_ptr<CHalvexUSBDevice> made = CreateDeviceObject(family);
-  CHalvexUSBDevice* page = made.release();
-  if (page) device_switch_->addWidget(page);
+  auto* option = new CDeviceOptionUI(QString::fromStdString(product.optionLayout), strip_);
+  auto* page = new DevicePage(product, devices_->Folders(), *client, device->Lighting(),
+                              input_capture_.get());
+  device_switch_->addWidget(page);
   const bool power_built =
       AttachSubLayout(power, QString::fromLatin1(kPowerPanelLayout)) != nullptr;
   ShowSkinPictures(power, kPowerPictureSize);
-  DevicePageInit init;
-  init.layout = page_row.pageLayout;
-  init.lightCount = page_row.lightCount;
-  init.keyCount = page_row.keyCount;
-  // Every page knows its row (also the headset's), so that it can ask for its option by row.
-  init.pageRow = static_cast<int>(*row);
-  init.statusPanel = page_row.statusPanel;
-  init.mouseValue = family == DeviceFamily::kMouse ? page_row.mouseValue : -1;
-  init.dataName = option_row.dataName;
-  init.powerPanel = power;
-  init.key = key;
-  init.lightIndex = option_row.lightIndex;
-  init.lightConfigName = page_row.lightConfigName;
-  if (!power_built || !option->IsBuilt() || !page || !page->AttachPage(init)) {
-    qCWarning(lcVorlin) << "cannot build the page of" << option_row.dataName;
+  if (!power_built || !option->IsBuilt() || !page->Build()) {
+    qCWarning(lcVorlin) << "cannot build the page of" << data_name;
     delete page;
     delete option;
     delete power;
     return nullptr;
   }
-  // 1. The power panel.
   power_panels_.push_back(power);
-  // 2. The page.
-  ListOf(family)->push_back(page);
-  lighting_sync_.AddDevice(page->Link(), page->Lighting());
-  page->SetHostLighting(light_control_ == 1);
-  connect(page, &CHalvexUSBDevice::OptionShowRequested, this,
-          [this](int page_row, bool show) { ShowOptionOfRow(page_row, show); });
-  // 3. The option, before the strip's trailing stretch.
+  page->SetPowerPanel(power);
+  page->SetWindowActive(active_);
+  PostToDevice(index, [on = light_control_ == 1](CHalvexUSBDevice& each) {
+    each.SetHostLighting(on);
+  });
+  // The option, before the strip's trailing stretch.
   auto* strip_layout = qobject_cast<QBoxLayout*>(strip_->layout());
-  const int at = strip_layout ? static_cast<int>(Options().size()) : -1;
   if (strip_layout) {
-    strip_layout->insertWidget(at, option);
+    strip_layout->insertWidget(static_cast<int>(Options().size()), option);
   } else {
     strip_->layout()->addWidget(option);
   }
-  option->SetGroup(option_row.tabGroup);
+  option->SetGroup(QString::fromStdString(product.tabGroup));
   option->BindTab(device_switch_, device_switch_->indexOf(page));
-  option->SetPowerContainer(option_row.powerContainer, power_switch_->indexOf(power));
-  option->SetKind(option_row.kind, option_row.variant);
+  option->SetPowerContainer(QString::fromStdString(product.powerContainer),
+                            power_switch_->indexOf(power));
+  option->SetKind(product.cable.kind, product.variant, QString::fromStdString(product.iconStem));
   option->ShowSynchro(false);
   option->SetShown(false);
-  option->setProperty("dataName", option_row.dataName);
+  option->setProperty("dataName", data_name);
   if (QLabel* caption = option->findChild<QLabel*>(QStringLiteral("device_select_name"))) {
     Translator::Instance().SetTextKey(
-        caption, DeviceIconStem(option_row.kind, option_row.variant) + "_device_name_text");
+        caption, QString::fromStdString(product.iconStem) + QStringLiteral("_device_name_text"));
   }
-  option->SetDevice(page);
+  option->SetPage(page);
   page->SetOption(option);
-  page->SetInputCapture(input_capture_.get());
+  connect(page, &DevicePage::reported, this,
+          [this](const DeviceReport& report) { ShowReport(report); });
   return page;
-}
-
-// ---- Arrival and loss ----
-
-void CMainWnd::OnInterfaceArrived(size_t slot) {
-  if (slot >= slots_.size() || shut_down_) return;
-  const InterfaceEntry& entry = slots_[slot];
-  LogArrival(entry.kind, true);
-  if (const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot)) {
-    if (!FindPage(*key)) CreateDevicePage(*key);
-  }
-  if (entry.role == kRoleEvent) {
-    BindEventInterface(slot);
-  } else {
-    BindCommandInterface(slot);
-  }
-  UpdateStatusText();
-  if (first_pass_done_) OnInstanceMessage();
-}
-
-void CMainWnd::BindCommandInterface(size_t slot) {
-  const InterfaceEntry& entry = slots_[slot];
-  const DeviceFamily family = FamilyOfKind(entry.kind);
-  const bool two_ways = family == DeviceFamily::kMouse || family == DeviceFamily::kKeyboard;
-  if (two_ways && PartnerBound(slots_, slot)) {
-    // Already connected the other way: a cable takes over, a receiver waits behind the cable.
-    if (!IsReceiverKind(entry.kind)) SwitchConnection(slot);
-    return;
-  }
-  const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
-  if (!page || page->Link().open.load()) return;
-
-  const bool receiver = IsReceiverKind(entry.kind);
-  bool opened = false;
-  {
-    std::lock_guard lock(page->Link().TransferLock());
-    HidDevice& device = receiver ? page->Link().ReceiverInterface() : page->Link().WiredInterface();
-    if (device.Open(entry.path, true, true, true, false)) {
-      page->Link().open.store(true);
-      page->Link().SetConnectionMode(receiver ? 2 : 1);
-      page->SetOnReceiver(receiver);
-      page->StoreKey(*key, entry.kind, entry.role);
-      opened = true;
-    }
-  }
-  if (!opened) {
-    qCWarning(lcVorlin) << "cannot open the command interface" << entry.path.c_str();
-    return;
-  }
-  CDeviceOptionUI* option = page->Option();
-  if (!option) return;
-  if (!receiver) {
-    bool any_shown = false;
-    for (CDeviceOptionUI* other : Options()) any_shown = any_shown || other->Shown();
-    ShowOption(IndexOfOption(option), true, !any_shown);
-  }
-  page->ScheduleStartUp();
-}
-
-void CMainWnd::BindEventInterface(size_t slot) {
-  const InterfaceEntry& entry = slots_[slot];
-  const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  if (CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr) {
-    page->OpenEventInterface(entry.path, entry.kind);
-  }
-}
-
-void CMainWnd::SwitchConnection(size_t slot) {
-  const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
-  if (!page) return;
-  const InterfaceEntry& entry = slots_[slot];
-  // A cable slot that is bound has just arrived: the device moves to it; otherwise it has gone.
-  const bool to_cable = entry.bound != 0;
-  const std::string path =
-      to_cable ? entry.path : (entry.partner < slots_.size() ? slots_[entry.partner].path : "");
-  bool opened = false;
-  {
-    DeviceLink& link = page->Link();
-    std::lock_guard lock(link.TransferLock());
-    link.open.store(false);
-    HidDevice& leaving = to_cable ? link.ReceiverInterface() : link.WiredInterface();
-    HidDevice& joining = to_cable ? link.WiredInterface() : link.ReceiverInterface();
-    // The interface we leave stays open while the receiver waits behind the cable; a cable that
-    // is gone is closed.
-    if (!to_cable) leaving.Close();
-    joining.Close();
-    if (!path.empty() && joining.Open(path, true, true, true, false)) {
-      link.open.store(true);
-      link.SetConnectionMode(to_cable ? 1 : 2);
-      page->SetOnReceiver(!to_cable);
-      opened = true;
-    }
-  }
-  if (!opened) {
-    // The device cannot be reached either way now.
-    CloseDevice(page);
-    return;
-  }
-  if (to_cable) {
-    if (page->Option()) {
-      page->ScheduleStartUp();
-      ShowOptionOfRow(page->Init().pageRow, true);
-      CloseSecondaryWindows();
-    }
-    if (page->HasStatusPanel()) page->PollStatus();
-    return;
-  }
-  // Now through the receiver. The device behind it may be off: its status is read when it
-  // answers, here or later on the link watch, which also shows or hides its option.
-  if (page->HasStatusPanel()) {
-    if (page->Link().ProbeWireless()) {
-      qCInfo(lcVorlin).noquote() << "获取2";
-      page->PollStatus();
-    } else {
-      qCInfo(lcVorlin).noquote() << "获取2.4G模式失败";
-    }
-  }
-  if (page->Option()) {
-    page->Link().BeginConfig();
-    page->Scheduler().Start(DeviceScheduler::kLinkWatch, DeviceScheduler::kLinkWatchFirstMs);
-    page->ReadDeviceState();
-    page->ShowConnectionState();
-    CloseSecondaryWindows();
-  }
-}
-
-void CMainWnd::OnInterfaceLost(size_t slot) {
-  if (slot >= slots_.size() || shut_down_) return;
-  const InterfaceEntry& entry = slots_[slot];
-  LogArrival(entry.kind, false);
-  const std::optional<InterfaceEntry> key = PageKeyOfSlot(slots_, slot);
-  CHalvexUSBDevice* page = key ? FindPage(*key) : nullptr;
-  if (entry.role == kRoleEvent) {
-    if (page) page->CloseEventInterface(entry.kind);
-  } else {
-    const DeviceFamily family = FamilyOfKind(entry.kind);
-    if (family == DeviceFamily::kMouse) qCInfo(lcVorlin).noquote() << "鼠标设备丢失";
-    if (family == DeviceFamily::kKeyboard) qCInfo(lcVorlin).noquote() << "键盘设备丢失";
-    const bool two_ways = family == DeviceFamily::kMouse || family == DeviceFamily::kKeyboard;
-    if (two_ways && PartnerBound(slots_, slot)) {
-      if (!IsReceiverKind(entry.kind)) SwitchConnection(slot);
-    } else if (page) {
-      CloseDevice(page);
-    }
-  }
-  UpdateStatusText();
-}
-
-void CMainWnd::CloseDevice(CHalvexUSBDevice* page) {
-  {
-    std::lock_guard lock(page->Link().TransferLock());
-    page->Link().open.store(false);
-  }
-  page->Link().WiredInterface().Close();
-  page->Link().ReceiverInterface().Close();
-  page->Disconnected();
-  DisconnectOption(IndexOfOption(page->Option()));
 }
 
 // ---- The selector strip ----
@@ -391,22 +215,18 @@ void CMainWnd::DisconnectOption(int index) {
   if (other >= 0) ShowOption(other, true, true);
 }
 
-void CMainWnd::ShowOptionOfRow(int row, bool show) {
-  const std::vector<CDeviceOptionUI*> options = Options();
-  for (size_t i = 0; i < options.size(); ++i) {
-    CHalvexUSBDevice* page = options[i]->Device();
-    if (!page || page->Init().pageRow != row) continue;
-    if (show) {
-      if (options[i]->Shown()) return;
-      bool any_shown = false;
-      for (CDeviceOptionUI* other : options) any_shown = any_shown || other->Shown();
-      ShowOption(static_cast<int>(i), true, !any_shown);
-    } else {
-      DisconnectOption(static_cast<int>(i));
-      qCInfo(lcVorlin).noquote() << "2.4gcesvdfherhue 1";
-    }
+void CMainWnd::ShowOptionOfProduct(size_t index, bool show) {
+  DevicePage* page = PageOf(index);
+  if (!page || !page->Option()) return;
+  const int option = IndexOfOption(page->Option());
+  if (!show) {
+    DisconnectOption(option);
     return;
   }
+  if (page->Option()->Shown()) return;
+  bool any_shown = false;
+  for (CDeviceOptionUI* other : Options()) any_shown = any_shown || other->Shown();
+  ShowOption(option, true, !any_shown);
 }
 
 void CMainWnd::ShowOption(int index, bool show, bool select) {
@@ -434,9 +254,11 @@ void CMainWnd::ShowOption(int index, bool show, bool select) {
     if (power_switch_) SelectTab(power_switch_, 0);
   }
   UpdateNoDeviceNotice();
-  // One device alone cannot be synchronised with others.
-  if (shown <= 1) {
-    for (CHalvexUSBDevice* page : Pages()) page->LeaveSynchronisedLighting();
+  // "Use on all devices" is offered while several devices are shown; one device alone cannot be
+  // synchronised with others.
+  for (DevicePage* page : Pages()) page->SetSameModeAllowed(shown > 1);
+  if (shown <= 1 && devices_) {
+    for (CHalvexUSBDevice* device : devices_->Devices()) device->LeaveSynchronisedLighting();
   }
   if (synchro <= 1) {
     for (CDeviceOptionUI* each : options) each->SetSynchroSelected(false);
@@ -448,8 +270,6 @@ void CMainWnd::OnDeviceOptionChosen(QWidget* sender) {
   CDeviceOptionUI* option = OptionOfControl(sender);
   if (!option || !option->IsSelected()) return;
   selected_option_ = IndexOfOption(option);
-  selected_minus_mice_ = selected_option_ - static_cast<int>(mice_.size());
-  selected_minus_keyboards_ = selected_option_ - static_cast<int>(keyboards_.size());
   selected_kind_ = option->Kind();
   selected_variant_ = option->Variant();
   if (QStackedWidget* tabs = option->BoundTabs()) SelectTab(tabs, option->BoundIndex());

@@ -4,93 +4,72 @@
 #include <QWidget>
 
 #include "app/main_window.h"
-#include "devices/device_option.h"
+#include "devices/device_client.h"
+#include "devices/device_manager.h"
 #include "devices/usb_device.h"
 #include "hid/device_link.h"
-#include "lighting/lighting_target.h"
 #include "lighting_steps/sync_lighting.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "platform/log.h"
 #include "ui/control_timers.h"
 
 namespace vorlin {
 
-namespace {
-
-// The words with another effect number (byte 0 of word 0).
-LightWords WithEffect(LightWords words, uint8_t effect) {
-  words.word0 = (words.word0 & 0xFFFFFF00u) | effect;
-  return words;
-}
-
-}  // namespace
-
-CHalvexUSBDevice* CMainWnd::SelectedDevice() const {
+DevicePage* CMainWnd::SelectedPage() const {
   for (CDeviceOptionUI* option : Options()) {
-    if (option->Shown() && option->IsSelected()) return option->Device();
+    if (option->Shown() && option->IsSelected()) return option->Page();
   }
   return nullptr;
 }
 
-void CMainWnd::StoreLightWords(CHalvexUSBDevice& device, const LightWords& words) {
-  const QSize screen = ScreenSizeForRecords();
-  device.SetLightWords(words.word0, words.word1, words.word2, words.word3);
-  device.SaveProfile();
-  device.ApplyLighting();
-  device.WriteParamRecord(0, 0, 1, screen.width(), screen.height());
-}
-
 void CMainWnd::SyncLighting() {
-  CHalvexUSBDevice* selected = SelectedDevice();
-  if (!selected) return;
-  const LightWords words = selected->GetLightWords();
-  const LightSettings settings = LightSettingsFromWords(words);
+  DevicePage* selected = SelectedPage();
+  if (!selected || !devices_) return;
+  const LightSettings settings = selected->Client().Lighting();
   const std::optional<SyncDeviceClass> selected_class =
-      SyncDeviceClassForKind(selected->Key().kind);
+      SyncDeviceClassForKind(selected->Product().cable.kind);
   if (!selected_class) return;
   const std::optional<SyncType> type = SyncTypeForEffect(*selected_class, settings.mode);
   if (!type) return;  // the effect has no common form: nothing changes
   lighting_sync_.Start({*type, settings.brightness, settings.speed, settings.direction,
                         settings.multi_color != 0,
                         Rgb{settings.red, settings.green, settings.blue}});
-  for (const auto* list : {&keyboards_, &mice_, &pads_, &headsets_}) {
-    for (CHalvexUSBDevice* device : *list) {
-      if (!device->LinkOpen()) continue;
-      const std::optional<SyncDeviceClass> device_class = SyncDeviceClassForKind(device->Key().kind);
-      if (!device_class) continue;
-      device->Link().lightingHold.store(true);
-      StoreLightWords(*device, WithEffect(words, EffectNumberForSync(*device_class, *type)));
-    }
+  for (size_t index = 0; index < devices_->Count(); ++index) {
+    CHalvexUSBDevice* device = devices_->Device(index);
+    DevicePage* page = PageOf(index);
+    if (!device || !page || !device->LinkOpen()) continue;
+    const std::optional<SyncDeviceClass> device_class =
+        SyncDeviceClassForKind(page->Product().cable.kind);
+    if (!device_class) continue;
+    device->Link().lightingHold.store(true);
+    LightSettings synced = settings;
+    synced.mode = EffectNumberForSync(*device_class, *type);
+    page->Client().SetLighting(synced, false);
   }
 }
 
 void CMainWnd::OnGameMessage(GameMessage message, int wparam, int lparam) {
   qCInfo(lcVorlin) << "game message" << static_cast<int>(message) << wparam << lparam;
   if (!awake_ || shut_down_) return;
-  if (CHalvexUSBDevice* device = SelectedDevice(); device && wparam >= 0 && wparam <= 2) {
-    device->ClearLightingHold();
-    LightWords words = device->GetLightWords();
-    LightSettings settings = LightSettingsFromWords(words);
+  if (DevicePage* page = SelectedPage(); page && wparam >= 0 && wparam <= 2) {
+    LightSettings settings = page->Client().Lighting();
     if (wparam == 0) {
       // Remembered for the return after the game's effect.
       settings.old_mode = (settings.mode == 0 || settings.mode > 20) ? 1 : settings.mode;
     }
     settings.mode = static_cast<uint8_t>(lparam & 0xFF);
-    words = LightSettingsToWords(settings);
-    device->ShowLightWords(words);
-    StoreLightWords(*device, words);
+    page->Client().SetLighting(settings, true);
   }
   if (window_) SetTimer(window_.get(), kGameLightingTimer, kGameLightingRestoreMs);
 }
 
 void CMainWnd::RestoreGameLighting() {
-  CHalvexUSBDevice* device = SelectedDevice();
-  if (!device) return;
-  device->ClearLightingHold();
-  LightSettings settings = LightSettingsFromWords(device->GetLightWords());
+  DevicePage* page = SelectedPage();
+  if (!page) return;
+  LightSettings settings = page->Client().Lighting();
   settings.mode = settings.old_mode;
-  const LightWords words = LightSettingsToWords(settings);
-  device->ShowLightWords(words);
-  StoreLightWords(*device, words);
+  page->Client().SetLighting(settings, true);
 }
 
 }  // namespace vorlin

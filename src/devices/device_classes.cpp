@@ -7,16 +7,17 @@
 
 namespace vorlin {
 
-std::unique_ptr<CHalvexUSBDevice> CreateDeviceObject(DeviceFamily family) {
-  switch (family) {
+std::unique_ptr<CHalvexUSBDevice> CreateDeviceObject(const ProductEntry& product,
+                                                     const ProfileFolders& folders) {
+  switch (product.family) {
     case DeviceFamily::kMouse:
-      return std::make_unique<CHalvexMouseDevice>();
+      return std::make_unique<CHalvexMouseDevice>(product, folders);
     case DeviceFamily::kKeyboard:
-      return std::make_unique<CHalvexKeyboardDevice>();
+      return std::make_unique<CHalvexKeyboardDevice>(product, folders);
     case DeviceFamily::kMousePad:
-      return std::make_unique<CHalvexMousePadDevice>();
+      return std::make_unique<CHalvexMousePadDevice>(product, folders);
     case DeviceFamily::kHeadset:
-      return std::make_unique<CHalvexHS6533Device>();
+      return std::make_unique<CHalvexHS6533Device>(product, folders);
     case DeviceFamily::kNone:
       break;
   }

@@ -1,18 +1,19 @@
 #pragma once
 
-// The device object of each family: the mouse, the keyboard, the mouse pad and the headset.
+// The device object of a product: the class of its family (the mouse, the keyboard, the mouse pad
+// or the headset), keeping its documents in `folders`.
 
 #include <memory>
 
-#include "devices/device_rows.h"
-
-class QWidget;
+#include "catalogue/product_catalogue.h"
+#include "profiles/profile_folders.h"
 
 namespace vorlin {
 
 class CHalvexUSBDevice;
 
-// A new, unattached device object of `family`; nullptr for DeviceFamily::kNone.
-std::unique_ptr<CHalvexUSBDevice> CreateDeviceObject(DeviceFamily family);
+// A new device object for `product`; nullptr for a product of no known family.
+std::unique_ptr<CHalvexUSBDevice> CreateDeviceObject(const ProductEntry& product,
+                                                     const ProfileFolders& folders);
 
 }  // namespace vorlin

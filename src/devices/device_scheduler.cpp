@@ -5,26 +5,24 @@
 namespace vorlin {
 
 DeviceScheduler::DeviceScheduler(ScheduledDevice& device, QObject* parent)
-    : QObject(parent), device_(device) {
-  for (QTimer* timer : {&frame_, &start_up_, &resync_, &status_, &link_watch_}) {
+    : QObject(parent),
+      device_(device),
+      start_up_(new QTimer(this)),
+      resync_(new QTimer(this)),
+      status_(new QTimer(this)),
+      link_watch_(new QTimer(this)) {
+  for (QTimer* timer : {start_up_, resync_, status_, link_watch_}) {
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
   }
-  connect(&frame_, &QTimer::timeout, this, &DeviceScheduler::OnFrame);
-  connect(&start_up_, &QTimer::timeout, this, &DeviceScheduler::OnStartUp);
-  connect(&resync_, &QTimer::timeout, this, [this] { device_.ResyncFromDevice(); });
-  connect(&status_, &QTimer::timeout, this, &DeviceScheduler::OnStatus);
-  connect(&link_watch_, &QTimer::timeout, this, &DeviceScheduler::OnLinkWatch);
+  connect(start_up_, &QTimer::timeout, this, &DeviceScheduler::OnStartUp);
+  connect(resync_, &QTimer::timeout, this, [this] { device_.ResyncFromDevice(); });
+  connect(status_, &QTimer::timeout, this, &DeviceScheduler::OnStatus);
+  connect(link_watch_, &QTimer::timeout, this, &DeviceScheduler::OnLinkWatch);
 }
 
-QTimer& DeviceScheduler::TimerOf(TimerId id) {
-  return const_cast<QTimer&>(std::as_const(*this).TimerOf(id));
-}
-
-const QTimer& DeviceScheduler::TimerOf(TimerId id) const {
+QTimer* DeviceScheduler::TimerOf(TimerId id) const {
   switch (id) {
-    case kFrame:
-      return frame_;
     case kStartUp:
       return start_up_;
     case kResync:
@@ -38,31 +36,19 @@ const QTimer& DeviceScheduler::TimerOf(TimerId id) const {
 }
 
 void DeviceScheduler::Start(TimerId id, int delayMs) {
-  TimerOf(id).start(delayMs);
+  TimerOf(id)->start(delayMs);
 }
 
 void DeviceScheduler::Kill(TimerId id) {
-  TimerOf(id).stop();
+  TimerOf(id)->stop();
 }
 
 bool DeviceScheduler::Pending(TimerId id) const {
-  return TimerOf(id).isActive();
+  return TimerOf(id)->isActive();
 }
 
 void DeviceScheduler::KillAll() {
-  for (QTimer* timer : {&frame_, &start_up_, &resync_, &status_, &link_watch_}) timer->stop();
-}
-
-int DeviceScheduler::FramePeriod() const {
-  return device_.OnReceiver() ? kReceiverFrameMs : kCableFrameMs;
-}
-
-void DeviceScheduler::OnFrame() {
-  Kill(kFrame);  // a handler run by hand counts as the firing
-  device_.OutputFrame();
-  if (device_.OptionSelected() && device_.WindowActive()) device_.RepaintPicture();
-  // Once the link has closed the frame stops; the next start-up starts it again.
-  if (device_.LinkOpen() && device_.NeedsFrames()) Start(kFrame, FramePeriod());
+  for (QTimer* timer : {start_up_, resync_, status_, link_watch_}) timer->stop();
 }
 
 void DeviceScheduler::OnStartUp() {
@@ -80,7 +66,6 @@ void DeviceScheduler::OnStartUp() {
   const bool open = device_.LinkOpen();
   if (device_.HasStatusPanel() && open) Start(kStatus, kStatusFirstMs);
   if (device_.OnReceiver() && open) Start(kLinkWatch, kLinkWatchFirstMs);
-  if (open && !Pending(kFrame)) Start(kFrame, FramePeriod());
 }
 
 void DeviceScheduler::OnStatus() {
@@ -91,20 +76,16 @@ void DeviceScheduler::OnStatus() {
 
 void DeviceScheduler::OnLinkWatch() {
   Kill(kLinkWatch);  // a handler run by hand counts as the firing
-  if (!device_.OnReceiver()) {
-    if (device_.LinkOpen()) qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue  12312423";
-    return;
-  }
-  if (!device_.LinkOpen()) return;
+  if (!device_.OnReceiver() || !device_.LinkOpen()) return;
   if (device_.ProbeLink()) {
     if (!device_.OptionShown()) {
       device_.RequestOption(true);
       if (device_.HasStatusPanel()) device_.PollStatus();
-      qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue  12312423 123342341";
+      qCDebug(lcVorlin) << "the device answers through its receiver again";
     }
   } else if (device_.OptionShown()) {
     device_.RequestOption(false);
-    qCDebug(lcVorlin).noquote() << "2.4gcesvdfherhue";
+    qCDebug(lcVorlin) << "the device stopped answering through its receiver";
   }
   Start(kLinkWatch, kLinkWatchPeriodMs);
 }

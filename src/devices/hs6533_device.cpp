@@ -4,7 +4,8 @@
 
 namespace vorlin {
 
-CHalvexHS6533Device::CHalvexHS6533Device(QWidget* parent) : CHalvexUSBDevice(DeviceFamily::kHeadset, parent) {}
+CHalvexHS6533Device::CHalvexHS6533Device(const ProductEntry& product, ProfileFolders folders)
+    : CHalvexUSBDevice(product, std::move(folders)) {}
 
 // The readers call into this object: they are stopped before its members go.
 CHalvexHS6533Device::~CHalvexHS6533Device() {

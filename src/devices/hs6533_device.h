@@ -11,7 +11,7 @@ class CHalvexHS6533Device : public CHalvexUSBDevice {
   Q_OBJECT
 
  public:
-  explicit CHalvexHS6533Device(QWidget* parent = nullptr);
+  CHalvexHS6533Device(const ProductEntry& product, ProfileFolders folders);
   ~CHalvexHS6533Device() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }

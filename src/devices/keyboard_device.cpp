@@ -4,7 +4,8 @@
 
 namespace vorlin {
 
-CHalvexKeyboardDevice::CHalvexKeyboardDevice(QWidget* parent) : CHalvexUSBDevice(DeviceFamily::kKeyboard, parent) {}
+CHalvexKeyboardDevice::CHalvexKeyboardDevice(const ProductEntry& product, ProfileFolders folders)
+    : CHalvexUSBDevice(product, std::move(folders)) {}
 
 // The readers call into this object: they are stopped before its members go.
 CHalvexKeyboardDevice::~CHalvexKeyboardDevice() {

@@ -11,7 +11,7 @@ class CHalvexKeyboardDevice : public CHalvexUSBDevice {
   Q_OBJECT
 
  public:
-  explicit CHalvexKeyboardDevice(QWidget* parent = nullptr);
+  CHalvexKeyboardDevice(const ProductEntry& product, ProfileFolders folders);
   ~CHalvexKeyboardDevice() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }

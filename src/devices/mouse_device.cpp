@@ -1,8 +1,5 @@
 #include "devices/mouse_device.h"
 
-#include <QLabel>
-#include <QProgressBar>
-
 #include "devices/lighting_worker.h"
 #include "hid/device_link.h"
 #include "platform/log.h"
@@ -10,14 +7,8 @@
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
 #include "profiles/light_name_lists.h"
+#include "profiles/macro_documents.h"
 #include "profiles/profile_folders.h"
-#include "key_set/key_assignment_flow.h"
-#include "key_set/key_set_control_ui.h"
-#include "mouse_settings/mouse_settings_panel.h"
-#include "ui/find_control.h"
-#include "ui/key_marks.h"
-#include "ui/skin_picture.h"
-#include "ui/translator.h"
 
 namespace vorlin {
 
@@ -30,14 +21,13 @@ constexpr uint8_t kEventProfileStage = 0x11;
 constexpr uint8_t kEventProfile = 0x10;
 constexpr uint8_t kReactiveEffect = 6;
 constexpr uint16_t kMacroUnit = 128;
-constexpr QSize kPowerPictureSize{18, 18};
 
 const char* const kMacroConfig = "macro.config";
 
 }  // namespace
 
-CHalvexMouseDevice::CHalvexMouseDevice(QWidget* parent)
-    : CHalvexUSBDevice(DeviceFamily::kMouse, parent), random_(std::random_device{}()) {}
+CHalvexMouseDevice::CHalvexMouseDevice(const ProductEntry& product, ProfileFolders folders)
+    : CHalvexUSBDevice(product, std::move(folders)), random_(std::random_device{}()) {}
 
 // The readers and the preview call into this object: they are stopped before its members go.
 CHalvexMouseDevice::~CHalvexMouseDevice() {
@@ -58,7 +48,7 @@ bool CHalvexMouseDevice::LinkCheck() {
 }
 
 std::string CHalvexMouseDevice::UserFile(const std::string& name) const {
-  const std::string folder = UserDataFolder(Folders(), Init().dataName.toStdString());
+  const std::string folder = UserFolder();
   return folder.empty() ? std::string() : folder + name;
 }
 
@@ -72,9 +62,18 @@ int CHalvexMouseDevice::MacroCount() const {
 
 void CHalvexMouseDevice::ReadDeviceState() {
   ReadDeviceTables();
+  // Key changes that could not be written stay the profile's: the mouse's codes do not replace
+  // them, and they are written now.
+  const bool write_keys = keys_pending_ && tables_read_;
+  if (write_keys) take_profile_keys_ = true;
   LoadProfile();
   ReadParamRecord(nullptr);
-  RefreshPage();
+  if (write_keys) {
+    bool written = false;
+    const int macros = WriteMacrosAndKeys(&written);
+    Report(DeviceReport::Action::kKeys, written && macros == 0, macros);
+  }
+  PublishView();
   StartPreview();
 }
 
@@ -124,7 +123,7 @@ void CHalvexMouseDevice::CheckFirmware() {
 
 void CHalvexMouseDevice::ResyncFromDevice() {
   ReadParamRecord(nullptr);
-  RefreshPage();
+  PublishView();
 }
 
 int CHalvexMouseDevice::ReadParamRecord(int* profile) {
@@ -141,9 +140,9 @@ int CHalvexMouseDevice::ReadParamRecord(int* profile) {
 
   light_state_ = record_.LightState();
   const LightWords words =
-      LightSettingsToWords(WithMouseLightState(LightSettingsFromWords(GetLightWords()), light_state_));
-  // Also stores them into the profile, and restarts the preview when the effect changed.
-  SetLightWords(words.word0, words.word1, words.word2, words.word3);
+      LightSettingsToWords(WithMouseLightState(GetLightSettings(), light_state_));
+  // Also stores them into the profile.
+  SetLightWords(words);
 
   mouse_settings_ = record_.WithSystemSettings(profile_.GetMouseSettings());
   dpi_stages_ = record_.DpiStages();
@@ -161,36 +160,15 @@ void CHalvexMouseDevice::PollStatus() {
   std::array<uint8_t, kPowerStatusSize> status{};
   if (Link().ReadStatus(status, 0) != kLinkOk) return;
   status[3] = OnReceiver() ? 1 : 0;
+  if (status_read_ && status == status_) return;
   status_ = status;
-  ShowStatus();
-}
-
-void CHalvexMouseDevice::ShowStatus() {
-  QWidget* panel = Init().powerPanel;
-  if (!panel) return;
-  auto* logo = FindControl<QWidget>(panel, QStringLiteral("device_wuxian_logo"));
-  const PowerPanelView view =
-      BuildPowerPanelView(status_, Init().statusPanel, logo && !logo->isHidden());
-  if (auto* value = FindControl<QLabel>(panel, QStringLiteral("device_power_value")))
-    value->setText(QString::fromStdString(view.value_text));
-  auto* progress = FindControl<QWidget>(panel, QStringLiteral("device_Power_progress"));
-  if (auto* bar = qobject_cast<QProgressBar*>(progress)) bar->setValue(view.progress);
-  if (logo && view.wireless_logo) logo->setVisible(*view.wireless_logo);
-  if (progress && view.progress_visible) progress->setVisible(*view.progress_visible);
-  if (auto* state = FindControl<QLabel>(panel, QStringLiteral("device_power_status"));
-      state && view.status_image)
-    ShowSkinPicture(state, QString::fromStdString(*view.status_image), kPowerPictureSize);
-  if (auto* phone = FindControl<QLabel>(panel, QStringLiteral("device_phone_type"));
-      phone && view.phone_text) {
-    Translator::Instance().SetTextKey(phone, QString::fromStdString(*view.phone_text));
-    phone->setProperty("picture", QString::fromStdString(view.phone_image.value_or("")));
-    phone->show();
-  }
+  status_read_ = true;
+  PublishView();
 }
 
 // ---- Writing the mouse ----
 
-int CHalvexMouseDevice::WriteParamRecord(int profile, int value, int, int, int) {
+int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   const std::optional<uint16_t> offset = MouseParamRecord::Offset(profile);
   if (!offset) return 0;
   // Nothing can be written over a closed link: that is not a success.
@@ -200,15 +178,15 @@ int CHalvexMouseDevice::WriteParamRecord(int profile, int value, int, int, int) 
   settings.system = profile_.GetMouseSettings();
   settings.dpi_stages = profile_.GetDpiStages();
   settings.current_dpi_stage = profile_.GetCurrentDpiStage();
-  const MouseParamRecord::Bytes bytes =
-      record_.ForWrite(static_cast<uint8_t>(value), settings);
+  const MouseParamRecord::Bytes bytes = record_.ForWrite(static_cast<uint8_t>(value), settings);
   DeviceLink& link = Link();
   link.BeginConfig();
   if (!ReceiverCheck()) return 0;
   const int written = link.WriteParams(bytes, *offset);
   if (!ReceiverCheck()) return 0;
   link.EndConfig();
-  if (written == kLinkOk) record_.NoteWritten(bytes);
+  if (written != kLinkOk) return 0;
+  record_.NoteWritten(bytes);
   return 1;
 }
 
@@ -234,10 +212,10 @@ int CHalvexMouseDevice::StoreKeyAssignments(int page, const std::vector<KeyAssig
   if (!LinkCheck()) return 0;
   link.BeginConfig();
   if (!ReceiverCheck()) return 0;
-  if (!table.empty()) link.WriteKeyTable(table, page);
+  const int written = table.empty() ? kLinkOk : link.WriteKeyTable(table, page);
   if (!ReceiverCheck()) return 0;
   link.EndConfig();
-  return 1;
+  return written == kLinkOk ? 1 : 0;
 }
 
 std::vector<int> CHalvexMouseDevice::ListUsedMacros() const {
@@ -252,7 +230,7 @@ int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
     return 0;
   }
   const Json::Value& list = Member(config, "MacroInfo");
-  const std::string folder = UserDataFolder(Folders(), Init().dataName.toStdString());
+  const std::string folder = UserFolder();
   std::vector<ImageBlock> blocks;
   std::vector<size_t> counts;
   for (const int number : macros) {
@@ -277,10 +255,21 @@ int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
   DeviceLink& link = Link();
   link.BeginConfig();
   if (!ReceiverCheck()) return -1;
-  link.WriteMacroData(*image);
+  const int written = link.WriteMacroData(*image);
   if (!ReceiverCheck()) return -1;
   link.EndConfig();
-  return 0;
+  return written == kLinkOk ? 0 : -1;
+}
+
+int CHalvexMouseDevice::WriteMacrosAndKeys(bool* keys_written) {
+  const int macros = DownloadMacros(ListUsedMacros());
+  bool written = false;
+  // Macros that do not fit leave the keys as they were: the keys would call macros the mouse
+  // does not hold.
+  if (macros <= 0) written = StoreKeyAssignments(0, key_list_) == 1;
+  keys_pending_ = !written && macros <= 0;
+  if (keys_written) *keys_written = written;
+  return macros;
 }
 
 int CHalvexMouseDevice::DownloadShootData() {
@@ -295,10 +284,62 @@ int CHalvexMouseDevice::DownloadShootData() {
   DeviceLink& link = Link();
   link.BeginConfig();
   if (!ReceiverCheck()) return 0;
-  link.WriteShootData(*image);
+  const int written = link.WriteShootData(*image);
   if (!ReceiverCheck()) return 0;
   link.EndConfig();
-  return 1;
+  return written == kLinkOk ? 1 : 0;
+}
+
+// ---- User actions ----
+
+void CHalvexMouseDevice::SetKeyEntry(int index, const KeyAssignmentPair& pair) {
+  if (index < 0 || static_cast<size_t>(index) >= key_list_.size()) return;
+  key_list_[static_cast<size_t>(index)] = pair;
+  profile_.SetKeyList(key_list_);
+  SaveProfile();
+}
+
+void CHalvexMouseDevice::ApplyKeyAssignments() {
+  bool written = false;
+  const int macros = WriteMacrosAndKeys(&written);
+  SaveProfile();
+  Report(DeviceReport::Action::kKeys, written && macros == 0, macros);
+}
+
+void CHalvexMouseDevice::StoreDpiStages(const std::vector<DpiStage>& stages) {
+  dpi_stages_ = stages;
+  profile_.SetDpiStages(stages);
+}
+
+void CHalvexMouseDevice::StoreCurrentDpiStage(int stage) {
+  current_dpi_stage_ = stage;
+  profile_.SetCurrentDpiStage(stage);
+}
+
+void CHalvexMouseDevice::StoreSystemSettings(const MouseSystemSettings& settings) {
+  mouse_settings_ = settings;
+  profile_.SetMouseSettings(settings);
+}
+
+void CHalvexMouseDevice::CommitSettings(bool write) {
+  SaveProfile();
+  if (write) Report(DeviceReport::Action::kSettings, WriteParamRecord(0, 0) == 1);
+}
+
+void CHalvexMouseDevice::MacroRemoved(int number) {
+  LoadNameLists();
+  if (!RenumberMacroCalls(key_list_, number)) return;
+  profile_.SetKeyList(key_list_);
+  SaveProfile();
+  ApplyKeyAssignments();
+}
+
+void CHalvexMouseDevice::SetMacroNames(const std::vector<std::string>& names) {
+  macro_names_ = names;
+}
+
+void CHalvexMouseDevice::SendShootData() {
+  Report(DeviceReport::Action::kRecoil, DownloadShootData() == 1);
 }
 
 // ---- Profile ----
@@ -315,19 +356,6 @@ int CHalvexMouseDevice::LoadProfile() {
   }
   ApplyLighting();
   TakeProfileSettings();
-  // The buttons whose function is not the factory's show it (the selection is kept).
-    vorlin::ShowChangedKeys(
-      MarkTargets(),
-      [this](int i) { return KeyUnchanged(i); },
-      UnsetMark::kKeep);
-  // The key panel shows the selected key of the profile now loaded; what waited to be applied
-  // belonged to the profile before.
-  if (key_panel_) {
-    const int selected = SelectedKey();
-    if (selected >= 0 && static_cast<size_t>(selected) < key_list_.size())
-      key_panel_->ShowAssignment(key_list_[static_cast<size_t>(selected)]);
-    key_panel_->EnableEditingButtons(false);
-  }
   return 1;
 }
 
@@ -344,29 +372,20 @@ void CHalvexMouseDevice::ReloadProfile() {
   ApplyLighting();
   TakeProfileSettings();
   SaveProfile();
-  RefreshPage();
 }
 
 int CHalvexMouseDevice::ApplyLighting() {
   LoadLightingFromProfile();
   // The preview plays the effect only: the per-key light list is not laid over it.
   Lighting().SetOverlays({});
-  const LightSettings light = LightSettingsFromWords(GetLightWords());
   const uint8_t effect_before = light_state_.effect;
-  light_state_ = WithLightSettings(light_state_, light);
+  light_state_ = WithLightSettings(light_state_, GetLightSettings());
   if (light_state_.effect != effect_before) {
     click_pending_.store(false);
     reactive_reset_.store(true);
     RequestEffectRestart();
   }
   return 1;
-}
-
-void CHalvexMouseDevice::RefreshPage() {
-  CHalvexUSBDevice::RefreshPage();
-  if (settings_panel_) settings_panel_->Refresh();
-  ShowKeyInformation();
-  emit pageRefreshed();
 }
 
 void CHalvexMouseDevice::LoadNameLists() {
@@ -376,19 +395,11 @@ void CHalvexMouseDevice::LoadNameLists() {
   if (list.isArray()) {
     for (const Json::Value& macro : list) macro_names_.push_back(ReadString(macro, "MacroName"));
   }
-  ShowMacroNames();
-  const int index = GetLightIndex();
-  if (index >= 0) {
-    const Json::Value names = JsonFileIo::ReadJsonFile(DefaultLightNamesPath(Folders()));
-    if (std::optional<std::vector<LightModeName>> modes =
-            ReadDefaultLightNames(names, static_cast<Json::ArrayIndex>(index))) {
-      std::vector<int> codes;
-      codes.reserve(modes->size());
-      for (const LightModeName& mode : *modes) codes.push_back(mode.value);
-      record_.SetEffectCodes(std::move(codes));
-    }
-  }
   CHalvexUSBDevice::LoadNameLists();
+  std::vector<int> codes;
+  codes.reserve(BuiltInLightModes().size());
+  for (const LightModeName& mode : BuiltInLightModes()) codes.push_back(mode.value);
+  record_.SetEffectCodes(std::move(codes));
 }
 
 void CHalvexMouseDevice::DropMissingMacroKeys() {
@@ -397,12 +408,25 @@ void CHalvexMouseDevice::DropMissingMacroKeys() {
     profile_.SetKeyList(key_list_);
 }
 
+void CHalvexMouseDevice::FillView(DeviceView& view) const {
+  MouseView mouse;
+  mouse.deviceInfo = device_info_;
+  mouse.keyList = key_list_;
+  mouse.macroNames = macro_names_;
+  mouse.dpiStages = dpi_stages_;
+  mouse.currentDpiStage = current_dpi_stage_;
+  mouse.system = mouse_settings_;
+  mouse.keysPending = keys_pending_;
+  view.mouse = std::move(mouse);
+  if (status_read_) view.status = status_;
+}
+
 // ---- Preview ----
 
 void CHalvexMouseDevice::StartPreview() {
   if (!preview_) {
     preview_ = std::make_unique<LightingWorker>(
-        Link(), Lighting(), LightingDevice::kMouse, nullptr, "MS灯光线程设定退出",
+        Link(), Lighting(), LightingDevice::kMouse, nullptr, "preview worker of the mouse ends",
         [this](EffectStepKind step, EffectState& state, FrameView frame,
                const EffectParams& params) {
           if (step != EffectStepKind::kReactive) return;
@@ -424,10 +448,9 @@ bool CHalvexMouseDevice::PreviewWorkerRunning() const {
 // ---- Events (on the reader threads) ----
 
 void CHalvexMouseDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
-  qCInfo(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求  TEST";
   if (code == kEventResync || code == kEventReload) {
-    qCInfo(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求";
-    PostToUi([this] { Scheduler().Start(DeviceScheduler::kResync, ResyncDelayMs()); });
+    qCDebug(lcVorlin) << "the mouse asks to be read again";
+    PostToDevice([this] { Scheduler().Start(DeviceScheduler::kResync, ResyncDelayMs()); });
     return;
   }
   // Clicks come by cable; through the receiver 0x0403 counts among the setting events.
@@ -437,16 +460,16 @@ void CHalvexMouseDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) 
     return;
   }
   if (code > (by_cable ? kEventClick : kEventReload))
-    PostToUi([this, code] { OnSettingEvent(code); });
+    PostToDevice([this, code] { OnSettingEvent(code); });
 }
 
 void CHalvexMouseDevice::OnClick() {
-  if (LightSettingsFromWords(GetLightWords()).mode != kReactiveEffect) return;
+  if (GetLightSettings().mode != kReactiveEffect) return;
   click_pending_.store(true);
   Lighting().Changed();
 }
 
-// On the UI thread: a profile or DPI-stage button of the mouse was pressed.
+// On the object's thread: a profile or DPI-stage button of the mouse was pressed.
 void CHalvexMouseDevice::OnSettingEvent(uint16_t code) {
   if (!LinkOpen()) return;
   const uint8_t high = static_cast<uint8_t>(code >> 8);
@@ -456,8 +479,10 @@ void CHalvexMouseDevice::OnSettingEvent(uint16_t code) {
     record_.SetCurrentDpiStage(low >> 4);
   } else if (high == kEventProfile) {
     light_state_.profile = low & 0x0F;
+  } else {
+    return;
   }
-  RefreshPage();
+  PublishView();
 }
 
 }  // namespace vorlin

@@ -4,22 +4,13 @@
 
 namespace vorlin {
 
-CHalvexMousePadDevice::CHalvexMousePadDevice(QWidget* parent)
-    : CHalvexUSBDevice(DeviceFamily::kMousePad, parent) {}
+CHalvexMousePadDevice::CHalvexMousePadDevice(const ProductEntry& product, ProfileFolders folders)
+    : CHalvexUSBDevice(product, std::move(folders)) {}
 
 // The readers and the lighting worker call into this object: they are stopped before its
 // members go.
 CHalvexMousePadDevice::~CHalvexMousePadDevice() {
   Shutdown();
-}
-
-bool CHalvexMousePadDevice::BuildPage() {
-  if (!CHalvexUSBDevice::BuildPage()) return false;
-  // The base has loaded the current profile: the record, the light words and the preview start
-  // from its lighting, so the page shows it also while the pad is away.
-  ApplyLighting();
-  ShowLightWords(GetLightWords());
-  return true;
 }
 
 // ---- Reading the pad ----
@@ -36,14 +27,14 @@ void CHalvexMousePadDevice::ReadDeviceState() {
   // the record is next written; the profile's lighting then goes on top of it.
   ReadRecordFromDevice(nullptr);
   LoadProfile();
-  RefreshPage();
+  PublishView();
   StartLightingWorker();
 }
 
 void CHalvexMousePadDevice::ResyncFromDevice() {
   const LightWords before = GetLightWords();
   ReadParamRecord(nullptr);
-  if (GetLightWords() != before) ShowLightWords(GetLightWords());
+  if (GetLightWords() != before) PublishView();
 }
 
 int CHalvexMousePadDevice::ReadParamRecord(int* profile) {
@@ -79,7 +70,7 @@ int CHalvexMousePadDevice::ReadRecordFromDevice(int* profile) {
 
 // ---- Writing the pad ----
 
-int CHalvexMousePadDevice::WriteParamRecord(int profile, int, int, int, int) {
+int CHalvexMousePadDevice::WriteParamRecord(int profile, int) {
   const std::optional<uint16_t> offset = PadParamRecord::WriteOffset(profile);
   if (!offset) return kLinkBadArgument;
   if (!LinkOpen()) return kLinkNoExchange;
@@ -109,17 +100,11 @@ int CHalvexMousePadDevice::ApplyLighting() {
   return 1;
 }
 
-void CHalvexMousePadDevice::RefreshPage() {
-  LoadNameLists();
-  CHalvexUSBDevice::RefreshPage();  // the light words on the lighting panel
-}
-
 void CHalvexMousePadDevice::ReloadProfile() {
   const std::string& path = profile_.GetProfilePath();
   if (!path.empty()) profile_.LoadDevice(path);
   ApplyLighting();
   SaveProfile();
-  RefreshPage();
 }
 
 void CHalvexMousePadDevice::LoadNameLists() {

@@ -1,9 +1,8 @@
 #pragma once
 
-// The lighted mouse pad: its page (a picture of the pad whose lights are key buttons, with the
-// profile bar) and its logic. The pad has no keys, macros or sensor settings: the program reads
-// its device information and its lighting record, writes the lighting as one 21-byte record, and
-// previews the effect on the page with the base's lighting worker. Always by cable; only the
+// The lighted mouse pad. The pad has no keys, macros or sensor settings: the program reads its
+// device information and its lighting record, writes the lighting as one 21-byte record, and
+// previews the effect with the base's lighting worker. Always by cable; only the
 // first profile slot of the pad is used.
 //
 // The kept record (pad_param_record.h) and the base's light words describe the same lighting and
@@ -12,7 +11,7 @@
 // lighting panel goes into the profile (the base's SetLightWords), from where ApplyLighting takes
 // it into the record before WriteParamRecord sends it.
 //
-// Everything here runs on the UI thread; the lighting worker reads only the light words.
+// Everything here runs on the device's thread; the lighting worker reads only the light words.
 
 #include <array>
 
@@ -27,13 +26,13 @@ class CHalvexMousePadDevice : public CHalvexUSBDevice {
   Q_OBJECT
 
  public:
-  explicit CHalvexMousePadDevice(QWidget* parent = nullptr);
+  CHalvexMousePadDevice(const ProductEntry& product, ProfileFolders folders);
   ~CHalvexMousePadDevice() override;
 
   CBasicProfiledata& ProfileData() override { return profile_; }
 
   // Once the link is open: the device information and the lighting record, then the profile's
-  // lighting on top, the page, and the lighting worker.
+  // lighting on top, the view, and the lighting worker.
   void ReadDeviceState() override;
   // The pad asked to be read again (0x0401, 500 ms earlier).
   void ResyncFromDevice() override;
@@ -46,15 +45,13 @@ class CHalvexMousePadDevice : public CHalvexUSBDevice {
   // WriteParams 21 bytes at profile x 64, EndConfig. The kept copy is not changed. Returns the
   // WriteParams result: 1 when the pad took it, 0 on a closed link (nothing is sent), -201 for a
   // profile whose record lies outside the parameter area.
-  int WriteParamRecord(int profile, int, int, int, int) override;
+  int WriteParamRecord(int profile, int value) override;
   // Reloads the current profile's entry and applies its lighting.
   int LoadProfile() override;
   // The profile's light settings into the light words (the base's setter) and the kept record,
   // its per-key light list and selected custom effect into the lighting worker's lists.
   int ApplyLighting() override;
-  // The name lists, then the light words on the lighting panel.
-  void RefreshPage() override;
-  // The profile document changed outside the page: reload, apply, save, show.
+  // The profile document changed outside the device: reload, apply, save.
   void ReloadProfile() override;
   // The base's name lists (the effect names of "default_light.json" at the pad's light index and
   // the custom effect names of the light configuration), and the effect code list from the same
@@ -65,7 +62,6 @@ class CHalvexMousePadDevice : public CHalvexUSBDevice {
   const std::array<uint8_t, kDeviceInfoSize>& DeviceInfo() const { return device_info_; }
 
  protected:
-  bool BuildPage() override;
   std::optional<LightingDevice> LightingKind() const override { return LightingDevice::kMousePad; }
   int ResyncDelayMs() const override { return 500; }
 

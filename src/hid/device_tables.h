@@ -1,11 +1,13 @@
 #pragma once
 
-// The built-in table of the interfaces the program works with: which vendor/product/interface/
-// collection, with which top-level usage, is the command or event interface of which device kind.
+// The identity of an interface the program works with (InterfaceEntry): which vendor/product/
+// interface/collection, with which top-level usage, is the command or event interface of which
+// device kind. The rows themselves come from the product catalogue (catalogue/product_catalogue.h).
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace vorlin {
@@ -42,8 +44,10 @@ struct InterfaceEntry {
 // Same device key: every identity field but bound, the partner fields and the path.
 bool SameDeviceKey(const InterfaceEntry& a, const InterfaceEntry& b);
 
-inline constexpr size_t kInterfaceTableSize = 11;
-const std::array<InterfaceEntry, kInterfaceTableSize>& InterfaceTable();
+// Kinds reached through a wireless receiver (6, 9).
+bool IsReceiverKind(uint32_t kind);
+// The cable kind of a kind (6 -> 2, 9 -> 1; others unchanged).
+uint32_t CableKind(uint32_t kind);
 
 // The four numbers an interface path carries (the low 16 bits of each tag's value).
 struct PathNumbers {
@@ -54,8 +58,9 @@ struct PathNumbers {
 };
 PathNumbers ParsePathNumbers(const std::string& path);
 
-// The first table row with these path numbers and this top-level usage, if any.
-std::optional<size_t> FindInterfaceRow(const PathNumbers& numbers, uint16_t usagePage,
+// The first of `rows` with these path numbers and this top-level usage, if any.
+std::optional<size_t> FindInterfaceRow(std::span<const InterfaceEntry> rows,
+                                       const PathNumbers& numbers, uint16_t usagePage,
                                        uint16_t usage);
 
 }  // namespace vorlin

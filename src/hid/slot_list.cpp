@@ -15,7 +15,12 @@ bool Free(const InterfaceEntry& e) {
 
 }  // namespace
 
-SlotList::SlotList() : slots_(InterfaceTable().begin(), InterfaceTable().end()) {}
+SlotList::SlotList(std::vector<InterfaceEntry> rows) : slots_(std::move(rows)) {
+  for (InterfaceEntry& slot : slots_) {
+    slot.bound = 0;
+    slot.path.clear();
+  }
+}
 
 bool SlotList::IsFree(size_t slot) const {
   return slot < slots_.size() && Free(slots_[slot]);

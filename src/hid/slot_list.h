@@ -1,7 +1,7 @@
 #pragma once
 
-// The slot list: the main window's working copy of the interface table. Slot i mirrors table row
-// i and records whether an interface is bound to it and at which path. A slot is free when it is
+// The slot list: the working copy of the interface rows discovery matches interfaces against
+// (the product catalogue's rows). Slot i mirrors row i and records whether an interface is bound to it and at which path. A slot is free when it is
 // unbound with an empty path; binding and unbinding keep "bound" and "path" together, so a slot
 // that is unbound but still has a path does not occur.
 //
@@ -19,8 +19,8 @@ namespace vorlin {
 
 class SlotList {
  public:
-  // One free slot per interface table row, in table order.
-  SlotList();
+  // One free slot per row, in the rows' order.
+  explicit SlotList(std::vector<InterfaceEntry> rows);
 
   size_t size() const { return slots_.size(); }
   const InterfaceEntry& operator[](size_t slot) const { return slots_[slot]; }
@@ -31,8 +31,8 @@ class SlotList {
   bool HasFreeSlot() const;
 
   // Whether an enumerated interface path is worth opening for a probe: some free slot has its
-  // vendor, product, interface and collection numbers. (The slots are the table's rows, so this
-  // also means that some table row has them.)
+  // vendor, product, interface and collection numbers. (The slots are the rows, so this also means
+  // that some row has them.)
   bool WantsPath(const PathNumbers& numbers) const;
 
   // Whether some slot is bound to `path`.

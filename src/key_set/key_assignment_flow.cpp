@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
-#include "key_set/key_assignment_host.h"
+#include "devices/device_capabilities.h"
+#include "devices/device_view.h"
 #include "key_set/key_set_control_ui.h"
 #include "key_set/key_set_messages.h"
 #include "platform/log.h"
+#include "ui/page_services.h"
 
 namespace vorlin {
 namespace {
@@ -19,20 +21,21 @@ constexpr int kMacrosNotWritten = -1;
 
 }  // namespace
 
-KeyAssignmentFlow::KeyAssignmentFlow(CKeySetControlUI& panel, KeyAssignmentHost& host)
-    : panel_(panel), host_(host) {}
+KeyAssignmentFlow::KeyAssignmentFlow(CKeySetControlUI& panel, KeyAssignmentControl& keys,
+                                     KeyPicture& picture, PageServices& services)
+    : panel_(panel), keys_(keys), picture_(picture), services_(services) {}
 
 KeySelection KeyAssignmentFlow::SelectKey(int index) {
-  const std::vector<KeyAssignmentPair> keys = host_.KeyList();
+  const std::vector<KeyAssignmentPair> keys = keys_.KeyList();
   const KeySelection selection =
-      CheckKeySelection(host_.DeviceKind(), keys, index, host_.ProfileReadable());
+      CheckKeySelection(keys_.DeviceKind(), keys, index, keys_.ProfileReadable());
   switch (selection) {
     case KeySelection::kSelect:
-      host_.MarkKey(index);
+      picture_.MarkKey(index);
       panel_.ShowAssignment(keys[static_cast<size_t>(index)]);
       break;
     case KeySelection::kOnlyLeftButton:
-      host_.ShowMessage(QString::fromLatin1(kOnlyLeftButtonMessage), std::nullopt);
+      services_.ShowMessage(QString::fromLatin1(kOnlyLeftButtonMessage), false);
       break;
     case KeySelection::kNoSuchKey:
     case KeySelection::kProfileUnreadable:
@@ -42,8 +45,8 @@ KeySelection KeyAssignmentFlow::SelectKey(int index) {
 }
 
 bool KeyAssignmentFlow::Save() {
-  const std::vector<KeyAssignmentPair> keys = host_.KeyList();
-  const int index = host_.SelectedKey();
+  const std::vector<KeyAssignmentPair> keys = keys_.KeyList();
+  const int index = picture_.SelectedKey();
   if (index < 0 || static_cast<size_t>(index) >= keys.size()) return false;
   // The panel must show this key: its factory entry (key index included) names the key, so a
   // pair shown for another key (or none at all) never lands in this key's entry.
@@ -51,8 +54,8 @@ bool KeyAssignmentFlow::Save() {
     qCWarning(lcVorlin) << "key assignment panel does not show key" << index << "- not saved";
     return false;
   }
-  host_.SetSelectedKeyEntry(panel_.ReadAssignment());
-  host_.RefreshKeyList();
+  keys_.SetKeyEntry(index, panel_.ReadAssignment());
+  picture_.RefreshKeyList();
   panel_.EnableEditingButtons(true);
   return true;
 }
@@ -64,33 +67,34 @@ void KeyAssignmentFlow::Cancel() {
 
 void KeyAssignmentFlow::RestoreDefault() {
   panel_.ShowDefault();
-  if (host_.DeviceKind() == kKeySetKeyboard) {
+  if (keys_.DeviceKind() == kKeySetKeyboard) {
     if (Save()) Apply();
     return;
   }
   panel_.EnableEditingButtons(true);
 }
 
-bool KeyAssignmentFlow::Apply() {
-  const int result = host_.DownloadMacros(host_.ListUsedMacros());
-  if (result > 0) {
-    host_.ShowMessage(QString::fromLatin1(kMacroImageTooLargeMessage), result);
-    return false;
+void KeyAssignmentFlow::Apply() {
+  keys_.ApplyKeyAssignments();
+}
+
+void KeyAssignmentFlow::ApplyFinished(const DeviceReport& report) {
+  if (report.macroResult > 0) {
+    services_.ShowMessage(QString::fromLatin1(kMacroImageTooLargeMessage), false,
+                          report.macroResult);
+    return;
   }
-  if (result <= kMacrosNotWritten) {
+  if (report.macroResult <= kMacrosNotWritten) {
     // The keys are still written: the macros already in the device stay usable.
-    host_.ShowMessage(QString::fromLatin1(kMacroWriteFailedMessage), std::nullopt);
+    services_.ShowMessage(QString::fromLatin1(kMacroWriteFailedMessage), false);
   }
-  const bool stored = host_.StoreKeyAssignments();
-  host_.SaveProfile();
-  host_.ShowChangedKeys();
-  if (!stored) {
+  picture_.ShowChangedKeys();
+  if (report.outcome != WriteOutcome::kWritten && report.macroResult == 0) {
     // The device keeps its old table: the changes still wait to be applied.
-    host_.ShowMessage(QString::fromLatin1(kKeyTableWriteFailedMessage), std::nullopt);
-    return false;
+    services_.ShowMessage(QString::fromLatin1(kKeyTableWriteFailedMessage), false);
+    return;
   }
   panel_.EnableEditingButtons(false);
-  return true;
 }
 
 bool KeyAssignmentFlow::ApplyCapturedKey(ScanCode scan) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "input/function_code.h"
-#include "key_set/key_assignment_host.h"
+#include "devices/device_capabilities.h"
 
 namespace vorlin {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "lighting/light_channel_text.h"
 #include "lighting/light_control_ui.h"
-#include "lighting/lighting_target.h"
+#include "devices/device_capabilities.h"
 #include "platform/log.h"
 #include "profiles/light_records.h"
 #include "ui/control_number.h"
@@ -43,69 +43,45 @@ uint8_t Byte(int value) {
   return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
-void WriteRecord(LightingTarget& target) {
-  const QSize screen = ScreenSizeForRecords();
-  target.WriteParamRecord(0, 0, 1, screen.width(), screen.height());
-}
-
-void SetWords(LightingTarget& target, const LightSettings& s) {
-  const LightWords w = LightSettingsToWords(s);
-  target.SetLightWords(w.word0, w.word1, w.word2, w.word3);
-}
-
-// "Store the words": into the device, its profile, its lighting and its settings record.
-void StoreWords(LightingTarget& target, const LightSettings& s) {
-  SetWords(target, s);
-  target.SaveProfile();
-  target.ApplyLighting();
-  WriteRecord(target);
-}
-
 enum class PaletteUpdate { kKeep, kSet };
 
-void StoreColour(CLightControlUI& panel, LightingTarget& target, uint32_t argb, bool clear_hold,
+void StoreColour(CLightControlUI& panel, LightingControl& target, uint32_t argb, bool clear_hold,
                  PaletteUpdate palette) {
-  LightSettings s = LightSettingsFromWords(target.GetLightWords());
+  LightSettings s = target.Lighting();
   s.red = static_cast<uint8_t>(argb >> 16);
   s.green = static_cast<uint8_t>(argb >> 8);
   s.blue = static_cast<uint8_t>(argb);
   s.multi_color = 0;
-  if (clear_hold) target.ClearLightingHold();
-  SetWords(target, s);
-  target.SaveProfile();
-  target.ApplyLighting();
+  target.SetLighting(s, clear_hold);
   panel.SetColourEdits(s.red, s.green, s.blue);
   panel.SetMultiColour(false);
   const uint32_t colour = OpaqueColour(s.red, s.green, s.blue);
   // The palette that picked the colour keeps its own marker.
   if (palette == PaletteUpdate::kSet) panel.SetPaletteColour(colour);
   panel.SetColourButton(colour);
-  WriteRecord(target);
 }
 
 // A change of the music settings: read back from the panel (with the colour button's colour in
 // the selected side when asked), changed, then into the device and shown. A panel without the
 // controls this needs changes nothing.
 template <typename Change>
-void StoreAudio(CLightControlUI& panel, LightingTarget& target, bool store_button_colour,
+void StoreAudio(CLightControlUI& panel, LightingControl& target, bool store_button_colour,
                 Change change) {
   AudioLightSettings s;
   try {
-    s = panel.GetAudioLight(target.GetAudioLightSettings(), store_button_colour);
+    s = panel.GetAudioLight(target.AudioLighting(), store_button_colour);
     change(s);
   } catch (const LightPanelError& error) {
     qCWarning(lcVorlin).noquote() << "lighting panel:" << error.what();
     return;
   }
-  target.SetAudioLightSettings(s);
+  target.SetAudioLighting(s);
   try {
     panel.SetAudioLight(s);
   } catch (const LightPanelError& error) {
     // The device has the settings; only the panel cannot show them.
     qCWarning(lcVorlin).noquote() << "lighting panel:" << error.what();
   }
-  target.SaveProfile();
-  target.ApplyLighting();
 }
 
 void SetSideColour(AudioLightSettings& s, uint32_t argb) {
@@ -120,23 +96,22 @@ void SetSideColour(AudioLightSettings& s, uint32_t argb) {
   }
 }
 
-bool OnItemSelect(const QString& name, CLightControlUI& panel, LightingTarget& target) {
+bool OnItemSelect(const QString& name, CLightControlUI& panel, LightingControl& target) {
   if (name == u"light_combo_modeSelect") {
     const int mode = panel.GetMode();
     if (mode < 0) return true;  // the list was emptied
-    LightSettings s = LightSettingsFromWords(target.GetLightWords());
-    target.ClearLightingHold();
+    LightSettings s = target.Lighting();
     panel.ApplyMode(mode);
     s.mode = Byte(mode);
-    StoreWords(target, s);
+    target.SetLighting(s, true);
     return true;
   }
   if (name == u"light_combo_ZZCCmodeSelect") {
     const int sync_mode = panel.GetSyncMode();
-    LightSettings s = LightSettingsFromWords(target.GetLightWords());
+    LightSettings s = target.Lighting();
     panel.SetSyncMode(sync_mode);
     s.sync_mode = Byte(sync_mode);
-    StoreWords(target, s);
+    target.SetLighting(s, false);
     return true;
   }
   if (name == u"light_combo_audiomodeSelect") {
@@ -146,14 +121,13 @@ bool OnItemSelect(const QString& name, CLightControlUI& panel, LightingTarget& t
   return false;
 }
 
-bool OnValueChanged(const Notification& n, CLightControlUI& panel, LightingTarget& target) {
+bool OnValueChanged(const Notification& n, CLightControlUI& panel, LightingControl& target) {
   auto* slider = qobject_cast<QSlider*>(n.sender);
   const QString name = n.SenderName();
   const bool brightness = name == u"deng_light_slider";
   if (!slider || (!brightness && name != u"deng_speed_slider")) return false;
   const int value = slider->value();
-  LightSettings s = LightSettingsFromWords(target.GetLightWords());
-  target.ClearLightingHold();
+  LightSettings s = target.Lighting();
   if (brightness) {
     panel.SetBrightness(value);
     s.brightness = Byte(value);
@@ -161,11 +135,11 @@ bool OnValueChanged(const Notification& n, CLightControlUI& panel, LightingTarge
     panel.SetSpeed(value);
     s.speed = Byte(value);
   }
-  StoreWords(target, s);
+  target.SetLighting(s, true);
   return true;
 }
 
-bool OnSelectChanged(const Notification& n, CLightControlUI& panel, LightingTarget& target) {
+bool OnSelectChanged(const Notification& n, CLightControlUI& panel, LightingControl& target) {
   auto* option = qobject_cast<QAbstractButton*>(n.sender);
   if (!option) return false;
   const QString name = n.SenderName();
@@ -174,19 +148,17 @@ bool OnSelectChanged(const Notification& n, CLightControlUI& panel, LightingTarg
     if (!IsSelected(option)) return true;
     const int direction = name == u"deng_FXL_check" ? 1 : 0;
     panel.SetDirection(direction);
-    LightSettings s = LightSettingsFromWords(target.GetLightWords());
-    target.ClearLightingHold();
+    LightSettings s = target.Lighting();
     s.direction = Byte(direction);
-    StoreWords(target, s);
+    target.SetLighting(s, true);
     return true;
   }
   if (name == u"deng_7color_check") {
     const bool on = IsSelected(option);
     panel.SetMultiColour(on);
-    LightSettings s = LightSettingsFromWords(target.GetLightWords());
-    target.ClearLightingHold();
+    LightSettings s = target.Lighting();
     s.multi_color = on ? 1 : 0;
-    StoreWords(target, s);
+    target.SetLighting(s, true);
     return true;
   }
   if (name == u"deng_7audiocolor_check") {
@@ -201,26 +173,22 @@ bool OnSelectChanged(const Notification& n, CLightControlUI& panel, LightingTarg
   return false;
 }
 
-bool OnKillFocus(const Notification& n, CLightControlUI& panel, LightingTarget& target) {
+bool OnKillFocus(const Notification& n, CLightControlUI& panel, LightingControl& target) {
   auto* edit = qobject_cast<QLineEdit*>(n.sender);
   if (!edit) return false;
   const QString name = n.SenderName();
   if (const std::optional<Channel> channel = ChannelOfEdit(name, QLatin1String("deng_edit_"))) {
     const ChannelInput input = ParseColourChannel(edit->text());
     if (input.corrected_text) edit->setText(*input.corrected_text);
-    LightSettings s = LightSettingsFromWords(target.GetLightWords());
+    LightSettings s = target.Lighting();
     const uint8_t v = Byte(input.value);
     ChannelOf(*channel, s.red, s.green, s.blue) = v;
     s.multi_color = 0;
-    target.ClearLightingHold();
-    SetWords(target, s);
-    target.SaveProfile();
-    target.ApplyLighting();
+    target.SetLighting(s, true);
     panel.SetMultiColour(false);
     const uint32_t colour = OpaqueColour(s.red, s.green, s.blue);
     panel.SetPaletteColour(colour);
     panel.SetColourButton(colour);
-    WriteRecord(target);
     return true;
   }
   if (const std::optional<Channel> channel =
@@ -239,7 +207,7 @@ bool OnKillFocus(const Notification& n, CLightControlUI& panel, LightingTarget& 
   return false;
 }
 
-bool OnColourChanged(const QString& name, CLightControlUI& panel, LightingTarget& target) {
+bool OnColourChanged(const QString& name, CLightControlUI& panel, LightingControl& target) {
   if (name == u"deng_Color_Pallet") {
     StoreColour(panel, target, panel.GetPaletteColour(), true, PaletteUpdate::kKeep);
     return true;
@@ -257,7 +225,7 @@ bool OnColourChanged(const QString& name, CLightControlUI& panel, LightingTarget
   return false;
 }
 
-bool OnClick(const QString& name, CLightControlUI& panel, LightingTarget& target) {
+bool OnClick(const QString& name, CLightControlUI& panel, LightingControl& target) {
   if (const std::optional<int> n = ControlNumber(name, QLatin1StringView("color_option_"))) {
     StoreColour(panel, target, panel.GetPresetColour(*n), false, PaletteUpdate::kSet);
     return true;
@@ -284,7 +252,7 @@ bool OnClick(const QString& name, CLightControlUI& panel, LightingTarget& target
 }  // namespace
 
 bool HandleLightPanelNotification(const Notification& n, CLightControlUI& panel,
-                                  LightingTarget& target) {
+                                  LightingControl& target) {
   if (!n.sender || !panel.isAncestorOf(n.sender)) return false;
   const QString name = n.SenderName();
   if (n.Is(QString::fromLatin1(notify::kItemSelect))) return OnItemSelect(name, panel, target);
@@ -296,7 +264,7 @@ bool HandleLightPanelNotification(const Notification& n, CLightControlUI& panel,
   return false;
 }
 
-void StoreLightColour(CLightControlUI& panel, LightingTarget& target, uint32_t argb,
+void StoreLightColour(CLightControlUI& panel, LightingControl& target, uint32_t argb,
                       bool clear_hold) {
   StoreColour(panel, target, argb, clear_hold, PaletteUpdate::kSet);
 }

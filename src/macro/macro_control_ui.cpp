@@ -17,7 +17,9 @@
 #include <QPushButton>
 
 #include "macro/macro_event_text.h"
-#include "macro/macro_host.h"
+#include "devices/device_capabilities.h"
+#include "input/device_hook.h"
+#include "ui/page_services.h"
 #include "platform/log.h"
 #include "ui/control_factory.h"
 #include "ui/control_timers.h"
@@ -132,7 +134,7 @@ CMacroControlUI::Clock MonotonicClock() {
 CMacroControlUI::CMacroControlUI(QWidget* parent) : QWidget(parent), clock_(MonotonicClock()) {}
 
 CMacroControlUI::~CMacroControlUI() {
-  if (recorder_.Recording() && host_) host_->StopCapture();
+  if (recorder_.Recording()) StopCapture();
 }
 
 void CMacroControlUI::SetClock(Clock clock) {
@@ -337,7 +339,7 @@ void CMacroControlUI::TakeFixedDelay() {
 // ---- The macro list ----
 
 void CMacroControlUI::ListChanged() {
-  if (host_) host_->MacroListChanged(library_.Names());
+  if (keys_) keys_->SetMacroNames(library_.Names());
 }
 
 MacroLibrary::Status CMacroControlUI::NewMacro() {
@@ -395,7 +397,7 @@ bool CMacroControlUI::DeleteMacro() {
   const int number = current_;
   if (!library_.Has(number) || recorder_.Recording()) return false;
   if (!Confirm(kAskDelete)) return false;
-  if (host_ && host_->CurrentKeysUseMacro(number) && !Confirm(kAskDeleteInUse)) return false;
+  if (keys_ && keys_->KeysUseMacro(number) && !Confirm(kAskDeleteInUse)) return false;
 
   // The list goes first: when it cannot be written nothing else changes.
   if (library_.Remove(number) != MacroLibrary::Status::kOk) {
@@ -403,12 +405,12 @@ bool CMacroControlUI::DeleteMacro() {
     return false;
   }
   std::vector<std::string> others;
-  const std::string current = host_ ? NormalPath(host_->CurrentProfileDocument()) : std::string();
+  const std::string current = keys_ ? NormalPath(keys_->CurrentProfileDocument()) : std::string();
   for (const std::string& path : ProfileDocumentsOfFolder(library_.Folder())) {
     if (current.empty() || NormalPath(path) != current) others.push_back(path);
   }
   const std::vector<std::string> failed = RenumberMacroCallsInFiles(others, number);
-  if (host_) host_->MacroRemoved(number);
+  if (keys_) keys_->MacroRemoved(number);
 
   ShowMacroList();
   SelectMacro(library_.Count() > 0 ? 0 : -1);
@@ -461,7 +463,7 @@ bool CMacroControlUI::SaveMacro() {
     Tell(kSaveFailed);
     return false;
   }
-  if (host_) host_->MacroEventsChanged(current_);
+  emit macroEventsChanged(current_);
   if (events_.Count() > kLongMacroEvents) Tell(kLongMacro);
   return true;
 }
@@ -539,7 +541,7 @@ bool CMacroControlUI::StartRecording(RecordPlacement placement) {
 
 bool CMacroControlUI::StartRecording(RecordPlacement placement, DelayMode mode) {
   EnsureControls();
-  if (!Editable() || recorder_.Recording() || !host_) return false;
+  if (!Editable() || recorder_.Recording() || !services_) return false;
   if (placement != RecordPlacement::kAppend && !events_.HasSelection()) return false;
   TakeEditedDelays();
   if (mode == DelayMode::kConstant) TakeFixedDelay();
@@ -549,8 +551,8 @@ bool CMacroControlUI::StartRecording(RecordPlacement placement, DelayMode mode) 
     recorder_.SetStopButton(ScreenRect{origin.x(), origin.y(), stop->width(), stop->height()});
   }
   SetEditorLocked(true);
-  if (!host_->StartCapture(HookModeOfPlacement(placement),
-                           [this](const HookEvent& event) { OnHookEvent(event); })) {
+  if (!StartCapture(HookModeOfPlacement(placement),
+                    [this](const HookEvent& event) { OnHookEvent(event); })) {
     recorder_.Stop();
     SetEditorLocked(false);
     Tell(kRecordFailed);
@@ -561,7 +563,7 @@ bool CMacroControlUI::StartRecording(RecordPlacement placement, DelayMode mode) 
 
 void CMacroControlUI::StopRecording() {
   if (!recorder_.Recording()) return;
-  if (host_) host_->StopCapture();
+  StopCapture();
   recorder_.Stop();
   SetEditorLocked(false);
   SaveMacro();
@@ -610,11 +612,20 @@ void CMacroControlUI::OpenActionMenu(const QPoint& at) {
 }
 
 int CMacroControlUI::Tell(const char* text_key) {
-  return host_ ? host_->ShowMessage(QString::fromLatin1(text_key), false) : 0;
+  return services_ ? services_->ShowMessage(QString::fromLatin1(text_key), false) : 0;
 }
 
 bool CMacroControlUI::Confirm(const char* text_key) {
-  return host_ && host_->ShowMessage(QString::fromLatin1(text_key), true) == 1;
+  return services_ && services_->ShowMessage(QString::fromLatin1(text_key), true) == 1;
+}
+
+bool CMacroControlUI::StartCapture(int mode, std::function<void(const HookEvent&)> callback) {
+  CDeviceHook* capture = services_ ? services_->InputCapture() : nullptr;
+  return capture && capture->Start(0, mode, std::move(callback), true, true) == 1;
+}
+
+void CMacroControlUI::StopCapture() {
+  if (CDeviceHook* capture = services_ ? services_->InputCapture() : nullptr) capture->Stop();
 }
 
 bool CMacroControlUI::HandleNotification(const Notification& n) {
@@ -671,13 +682,13 @@ bool CMacroControlUI::HandleNotification(const Notification& n) {
   } else if (name == QLatin1String("macro_btn_cancel")) {
     CancelEdits();
   } else if (name == QLatin1String("macro_btn_import")) {
-    if (!host_) return true;
-    const QString path = host_->OpenFile(QString::fromLatin1(kFileFilter));
+    if (!services_) return true;
+    const QString path = services_->OpenFile(QString::fromLatin1(kFileFilter));
     if (!path.isEmpty()) ImportMacro(LocalPath(path));
   } else if (name == QLatin1String("macro_btn_export")) {
-    if (!host_ || !Editable()) return true;
+    if (!services_ || !Editable()) return true;
     TakeEditedDelays();
-    const QString path = host_->SaveFile(QString::fromLatin1(kFileFilter));
+    const QString path = services_->SaveFile(QString::fromLatin1(kFileFilter));
     if (!path.isEmpty()) ExportMacro(LocalPath(path));
   } else if (name == QLatin1String(kStartButton)) {
     StartRecording(RecordPlacement::kAppend);

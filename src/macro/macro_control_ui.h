@@ -33,7 +33,8 @@ class QMenu;
 
 namespace vorlin {
 
-class MacroHost;
+class MacroKeysControl;
+class PageServices;
 
 class CMacroControlUI : public QWidget {
   Q_OBJECT
@@ -56,7 +57,11 @@ class CMacroControlUI : public QWidget {
   explicit CMacroControlUI(QWidget* parent = nullptr);
   ~CMacroControlUI() override;  // ends a running recording
 
-  void SetHost(MacroHost* host) { host_ = host; }
+  // The device's keys and the page's services (both must outlive the panel).
+  void SetHost(MacroKeysControl* keys, PageServices* services) {
+    keys_ = keys;
+    services_ = services;
+  }
   void SetClock(Clock clock);
   void SetMenuRunner(MenuRunner runner);
   void SetIdSource(MacroLibrary::IdSource source) { library_.SetIdSource(std::move(source)); }
@@ -106,11 +111,16 @@ class CMacroControlUI : public QWidget {
   // Ends the session and saves.
   void StopRecording();
   bool Recording() const { return recorder_.Recording(); }
-  // A captured event (the host's capture callback).
+  // A captured event (the input capture's callback).
   void OnHookEvent(const HookEvent& event);
 
   // Routes a notification of one of the panel's controls; false when it is not one.
   bool HandleNotification(const Notification& notification);
+
+ signals:
+  // The events of macro `number` were saved: a key that plays it makes the device's copy out of
+  // date until the keys are applied.
+  void macroEventsChanged(int number);
 
  private:
   void EnsureControls();
@@ -135,10 +145,14 @@ class CMacroControlUI : public QWidget {
   int RowOf(const QWidget* widget) const;
   void ListChanged();
   int Tell(const char* text_key);
+  // The window's input capture in hook mode `mode` (keys and mouse buttons); false without one.
+  bool StartCapture(int mode, std::function<void(const HookEvent&)> callback);
+  void StopCapture();
   bool Confirm(const char* text_key);
   uint64_t Now() const { return clock_(); }
 
-  MacroHost* host_ = nullptr;
+  MacroKeysControl* keys_ = nullptr;
+  PageServices* services_ = nullptr;
   MacroLibrary library_;
   MacroRecorder recorder_;
   MacroEventList events_;

@@ -13,7 +13,8 @@
 #include <QStringList>
 #include <QStyle>
 
-#include "mouse_settings/mouse_settings_host.h"
+#include "devices/device_capabilities.h"
+#include "ui/page_services.h"
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/control_factory.h"
 #include "ui/control_number.h"
@@ -136,7 +137,8 @@ void SelectExisting(QComboBox* combo, int index) {
 
 }  // namespace
 
-MouseSettingsPanel::MouseSettingsPanel(MouseSettingsHost& host) : host_(host) {}
+MouseSettingsPanel::MouseSettingsPanel(MouseSettingsControl& host, PageServices& services)
+    : host_(host), services_(services) {}
 
 QString MouseSettingsPanel::StageControl(const char* prefix, int stage) {
   return QLatin1String(prefix) + QString::number(stage);
@@ -300,8 +302,7 @@ void MouseSettingsPanel::StoreStages(const std::vector<DpiStage>& stages) {
 }
 
 void MouseSettingsPanel::Finish(bool write) {
-  host_.SaveProfile();
-  if (write) host_.WriteParamRecord();
+  host_.CommitSettings(write);
 }
 
 void MouseSettingsPanel::OnSliderChanged(int stage, bool dragging) {
@@ -380,10 +381,11 @@ void MouseSettingsPanel::OnColour(int stage) {
   if (colour_window_open_) return;
   QWidget* swatch = Control(StageControl(kColourOption, stage));
   colour_window_open_ = true;
-  const std::optional<uint32_t> chosen = host_.ChooseColour(SwatchColour(swatch));
+  const std::optional<ColourChoice> chosen =
+      services_.ChooseColour(SwatchColour(swatch), false, false);
   colour_window_open_ = false;
   if (!chosen) return;
-  const uint32_t colour = 0xFF000000u | *chosen;
+  const uint32_t colour = 0xFF000000u | (chosen->argb & 0x00FFFFFFu);
   std::optional<std::vector<DpiStage>> covering = StagesCovering(stage, Scale());
   if (!covering) return;
   SetSwatchColour(swatch, colour);

@@ -56,7 +56,8 @@ class QAbstractButton;
 
 namespace vorlin {
 
-class MouseSettingsHost;
+class MouseSettingsControl;
+class PageServices;
 
 class MouseSettingsPanel {
  public:
@@ -66,7 +67,8 @@ class MouseSettingsPanel {
   static constexpr int kPollingRateOptions = 5;
   static constexpr int kSensorLiftOptions = 2;
 
-  explicit MouseSettingsPanel(MouseSettingsHost& host);
+  // The mouse's settings and the page's services (the colour window) must outlive the panel.
+  MouseSettingsPanel(MouseSettingsControl& host, PageServices& services);
 
   // The widget below which the controls are found. Fills the lists whose items the layouts name
   // by text key and gives the DPI sliders their range. Call again after adding layouts.
@@ -124,7 +126,8 @@ class MouseSettingsPanel {
   bool OnPointerNotification(const Notification& notification, const QString& name);
   void OnTab(int page);
 
-  MouseSettingsHost& host_;
+  MouseSettingsControl& host_;
+  PageServices& services_;
   QPointer<QWidget> root_;
   bool colour_window_open_ = false;
 };

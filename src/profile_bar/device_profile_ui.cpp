@@ -9,7 +9,7 @@
 
 #include "platform/log.h"
 #include "profile_bar/common_file_dialogs.h"
-#include "profile_bar/profile_bar_host.h"
+#include "devices/device_capabilities.h"
 #include "shell/message_box.h"
 #include "ui/control_factory.h"
 #include "ui/control_timers.h"
@@ -320,7 +320,10 @@ bool CDeviceProfileUI::HandleNotification(const Notification& n) {
     const QString path = dialogs_->SaveFile(window(), QString::fromLatin1(kProfileFileFilter));
     if (!path.isEmpty()) ExportProfile(LocalPath(path));
   } else if (name == QLatin1String("device_reset_btn")) {
-    if (Confirm(kAskReset) && host_) host_->ResetToFactory();
+    if (Confirm(kAskReset) && host_) {
+      host_->ResetToFactory();
+      emit factoryResetChosen();
+    }
   } else if (name == QLatin1String("profile_fun_spread_btn")) {
     ToggleMenu();
   } else {

@@ -18,12 +18,13 @@ class QLineEdit;
 namespace vorlin {
 
 class CommonFileDialogs;
-class ProfileBarHost;
+class ProfileControl;
 
 // The profile bar of a device page: the combo "device_profile_combo" with the page's profiles,
 // the name edit "device_profile_name_edit" and the menu "profile_menu_layout" with add, copy,
 // delete, rename, import, export and reset. The list itself is a ProfileList; the bar shows it,
-// asks before changes and tells its page (ProfileBarHost) when another profile becomes current.
+// asks before changes and tells the device (its ProfileControl) when another profile becomes
+// current, so that the device loads it and writes it whole.
 //
 // Its controls come from "XML/CustomControlXML/DeviceProfile.xml": either the page's layout puts
 // that tree inside the bar (tag "DeviceProfileUI"), or the bar builds it itself on first use.
@@ -50,7 +51,7 @@ class CDeviceProfileUI : public QWidget {
   explicit CDeviceProfileUI(QWidget* parent = nullptr);
   ~CDeviceProfileUI() override;
 
-  void SetHost(ProfileBarHost* host) { host_ = host; }
+  void SetHost(ProfileControl* host) { host_ = host; }
   void SetMessageBox(MessageBoxFunction message_box);
   void SetFileDialogs(std::unique_ptr<CommonFileDialogs> dialogs);
   void SetPageKind(int kind);
@@ -93,6 +94,10 @@ class CDeviceProfileUI : public QWidget {
   // Routes a notification of one of the bar's controls; false when it is not one.
   bool HandleNotification(const Notification& notification);
 
+ signals:
+  // The user confirmed "restore factory settings"; the device has been asked to take them.
+  void factoryResetChosen();
+
  private:
   void EnsureControls();
   // Fills the combo from the list and selects the current profile, silently.
@@ -108,7 +113,7 @@ class CDeviceProfileUI : public QWidget {
   void ToggleMenu();
 
   ProfileList list_;
-  ProfileBarHost* host_ = nullptr;
+  ProfileControl* host_ = nullptr;
   MessageBoxFunction message_box_;
   std::unique_ptr<CommonFileDialogs> dialogs_;
   QPointer<QComboBox> combo_;

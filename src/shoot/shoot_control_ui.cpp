@@ -10,7 +10,8 @@
 
 #include "platform/log.h"
 #include "profiles/json_access.h"
-#include "shoot/shoot_host.h"
+#include "devices/device_capabilities.h"
+#include "ui/page_services.h"
 #include "shoot/shoot_pattern_view.h"
 #include "ui/control_factory.h"
 #include "ui/control_number.h"
@@ -315,14 +316,17 @@ void CShootControlUI::UpdateYText() {
 }
 
 bool CShootControlUI::SendToMouse() {
-  if (!host_) return false;
-  if (host_->DownloadShootData() == 1) return true;
-  Tell(kSendFailedText);
-  return false;
+  if (!recoil_) return false;
+  recoil_->DownloadShootData();
+  return true;
+}
+
+void CShootControlUI::SendFinished(bool written) {
+  if (!written) Tell(kSendFailedText);
 }
 
 void CShootControlUI::Tell(const char* text_key) {
-  if (host_) host_->ShowShootNotice(window(), QString::fromLatin1(text_key));
+  if (services_) services_->ShowMessage(QString::fromLatin1(text_key), false);
 }
 
 bool CShootControlUI::HandleNotification(const Notification& n) {
@@ -367,12 +371,12 @@ bool CShootControlUI::HandleNotification(const Notification& n) {
   } else if (is(kResetButton)) {
     ResetGun(gun_index_);
   } else if (is(kImportButton)) {
-    if (!host_) return true;
-    const QString path = host_->OpenShootFile(window(), QString::fromLatin1(kShootFileFilter));
+    if (!services_) return true;
+    const QString path = services_->OpenFile(QString::fromLatin1(kShootFileFilter));
     if (!path.isEmpty()) ImportGun(LocalPath(path));
   } else if (is(kExportButton)) {
-    if (!host_) return true;
-    const QString path = host_->SaveShootFile(window(), QString::fromLatin1(kShootFileFilter));
+    if (!services_) return true;
+    const QString path = services_->SaveFile(QString::fromLatin1(kShootFileFilter));
     if (!path.isEmpty()) ExportGun(LocalPath(path));
   } else {
     return false;

@@ -26,7 +26,8 @@
 
 namespace vorlin {
 
-class ShootHost;
+class PageServices;
+class RecoilControl;
 
 class CShootControlUI : public QWidget {
   Q_OBJECT
@@ -34,7 +35,7 @@ class CShootControlUI : public QWidget {
  public:
   static constexpr char kLayout[] = "XML/CustomControlXML/ShootControl.xml";
 
-  // The notices the panel shows through its host (language keys).
+  // The notices the panel shows through its page (language keys).
   static constexpr char kImportFailedText[] = "shoot_import_failed_text";
   static constexpr char kExportFailedText[] = "shoot_export_failed_text";
   static constexpr char kResetFailedText[] = "shoot_reset_failed_text";
@@ -44,7 +45,11 @@ class CShootControlUI : public QWidget {
   explicit CShootControlUI(QWidget* parent = nullptr);
   ~CShootControlUI() override;
 
-  void SetHost(ShootHost* host) { host_ = host; }
+  // The mouse's recoil patterns and the page's services (both must outlive the panel).
+  void SetHost(RecoilControl* recoil, PageServices* services) {
+    recoil_ = recoil;
+    services_ = services;
+  }
   // The mouse's user data folder, where the gun files live.
   void SetDataFolder(const std::string& folder);
   // The factory folder (install folder + "DefaultData") holding the default gun files.
@@ -77,9 +82,10 @@ class CShootControlUI : public QWidget {
   // The direction options' texts follow their state; nothing is saved until an edit loses focus.
   void UpdateXText();
   void UpdateYText();
-  // Sends the four guns to the mouse through the host; tells the user when the mouse did not
-  // take them.
+  // Sends the four guns to the mouse; SendFinished tells the user when the mouse did not take
+  // them. False when there is no mouse to send them to.
   bool SendToMouse();
+  void SendFinished(bool written);
 
   // Carries out a notification of one of the panel's controls; false when it is not one.
   bool HandleNotification(const Notification& notification);
@@ -100,7 +106,8 @@ class CShootControlUI : public QWidget {
   void Tell(const char* text_key);
 
   mutable bool built_ = false;
-  ShootHost* host_ = nullptr;
+  RecoilControl* recoil_ = nullptr;
+  PageServices* services_ = nullptr;
   int gun_index_ = 0;
   int bullet_index_ = -1;
   std::filesystem::path data_folder_;

@@ -13,7 +13,7 @@
 
 #include <QWidget>
 
-#include "devices/function_view.h"
+#include "pages/function_view.h"
 
 class QButtonGroup;
 class QHBoxLayout;

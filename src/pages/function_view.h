@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "devices/device_rows.h"
+#include "catalogue/product_catalogue.h"
 
 namespace vorlin {
 

@@ -1,4 +1,4 @@
-#include "devices/device_option.h"
+#include "pages/device_option.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -9,7 +9,6 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "devices/device_rows.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
@@ -36,8 +35,7 @@ QString ResolveSkinImage(const QString& name) {
 
 }  // namespace
 
-DeviceOptionImages DeviceOptionImagesFor(uint32_t kind, int variant) {
-  const QString stem = DeviceIconStem(kind, variant);
+DeviceOptionImages DeviceOptionImagesFor(const QString& stem) {
   if (stem.isEmpty()) return {};
   const QString base = QLatin1String(kIconFolder) + stem;
   return {base + QStringLiteral("_device_normal.png"),
@@ -62,18 +60,18 @@ CDeviceOptionUI::CDeviceOptionUI(const QString& layout, QWidget* parent) : QWidg
   if (synchro_) {
     connect(synchro_, &QAbstractButton::toggled, this, [this] { UpdateIcon(); });
   }
-  images_ = DeviceOptionImagesFor(0, 0);
+  images_ = DeviceOptionImagesFor(QStringLiteral("unknow"));
   UpdateIcon();
 }
 
-void CDeviceOptionUI::SetDevice(CHalvexUSBDevice* page) {
+void CDeviceOptionUI::SetPage(DevicePage* page) {
   page_ = page;
 }
 
-void CDeviceOptionUI::SetKind(uint32_t kind, int variant) {
+void CDeviceOptionUI::SetKind(uint32_t kind, int variant, const QString& icon_stem) {
   kind_ = kind;
   variant_ = variant;
-  const DeviceOptionImages images = DeviceOptionImagesFor(kind, variant);
+  const DeviceOptionImages images = DeviceOptionImagesFor(icon_stem);
   if (images.normal.isEmpty()) return;
   images_ = images;
   if (select_) Translator::Instance().SetToolTipKey(select_, images_.nameKey);

@@ -1,4 +1,4 @@
-#include "app/blocking_ui_call.h"
+#include "devices/blocking_ui_call.h"
 
 #include <poll.h>
 

@@ -17,7 +17,7 @@ class QStackedWidget;
 
 namespace vorlin {
 
-class CHalvexUSBDevice;
+class DevicePage;
 
 struct DeviceOptionImages {
   QString normal;
@@ -26,9 +26,9 @@ struct DeviceOptionImages {
   QString synchroSelected;
   QString nameKey;  // the tooltip's language key
 };
-// The images and name key of a kind and variant ("common/device_ico/" + stem + ...); nullopt-like
-// empty names when the kind and variant change nothing.
-DeviceOptionImages DeviceOptionImagesFor(uint32_t kind, int variant);
+// The images and name key of an icon stem ("common/device_ico/" + stem + ...); empty names for an
+// empty stem.
+DeviceOptionImages DeviceOptionImagesFor(const QString& stem);
 
 class CDeviceOptionUI : public QWidget {
   Q_OBJECT
@@ -38,10 +38,12 @@ class CDeviceOptionUI : public QWidget {
   CDeviceOptionUI(const QString& layout, QWidget* parent = nullptr);
   bool IsBuilt() const { return select_ != nullptr; }
 
-  void SetDevice(CHalvexUSBDevice* page);
-  CHalvexUSBDevice* Device() const { return page_; }
+  void SetPage(DevicePage* page);
+  DevicePage* Page() const { return page_; }
 
-  void SetKind(uint32_t kind, int variant);
+  // The product's kind code and picture variant, and the stem of its icons (the product
+  // catalogue's); an empty stem keeps the images.
+  void SetKind(uint32_t kind, int variant, const QString& icon_stem);
   uint32_t Kind() const { return kind_; }
   int Variant() const { return variant_; }
 
@@ -77,7 +79,7 @@ class CDeviceOptionUI : public QWidget {
   QAbstractButton* select_ = nullptr;
   QAbstractButton* synchro_ = nullptr;
   QLabel* caption_ = nullptr;
-  CHalvexUSBDevice* page_ = nullptr;  // lives as long as the option (both belong to the window)
+  DevicePage* page_ = nullptr;  // lives as long as the option (both belong to the window)
   uint32_t kind_ = 0;
   int variant_ = 0;
   DeviceOptionImages images_;

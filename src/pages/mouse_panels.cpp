@@ -1,25 +1,25 @@
-// The mouse page's panels: key assignment (with key capture), macros and recoil patterns, the
-// button marks and names on the picture, and the routing of the panels' notifications.
+#include "pages/mouse_panels.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "devices/function_view.h"
-#include "devices/mouse_device.h"
+#include "devices/device_client.h"
+#include "devices/mouse_key_tables.h"
 #include "input/assignment_name.h"
 #include "input/device_hook.h"
 #include "key_set/key_assignment_flow.h"
 #include "key_set/key_set_control_ui.h"
 #include "macro/macro_control_ui.h"
+#include "mouse_settings/key_info_list.h"
 #include "mouse_settings/mouse_settings_panel.h"
+#include "pages/device_function_area.h"
+#include "pages/device_page.h"
+#include "pages/function_view.h"
 #include "platform/log.h"
-#include "profiles/macro_documents.h"
-#include "profiles/profile_folders.h"
 #include "shoot/shoot_control_ui.h"
 #include "ui/control_number.h"
 #include "ui/device_key_button.h"
-#include "ui/key_marks.h"
 #include "ui/layout_loader.h"
 #include "ui/translator.h"
 
@@ -39,18 +39,32 @@ std::string TranslatedText(std::string_view key) {
 
 }  // namespace
 
-bool CHalvexMouseDevice::BuildPage() {
-  if (!CHalvexUSBDevice::BuildPage()) return false;
-  BuildKeyPanel();
-  BuildMacroPanel();
-  BuildShootPanel();
-  BuildSettingsPanels();
-  RefreshPage();
-  ShowChangedKeys();
-  return true;
+MousePanels::MousePanels(DevicePage& page, DeviceClient& client) : page_(page), client_(client) {}
+
+MousePanels::~MousePanels() {
+  CaptureKeys(false);
 }
 
-QWidget* CHalvexMouseDevice::SubLayoutPanel(const char* layout, const char* name) {
+CKeySetControlUI* MousePanels::KeyPanel() const {
+  return key_panel_;
+}
+
+CMacroControlUI* MousePanels::MacroPanel() const {
+  return macro_panel_;
+}
+
+CShootControlUI* MousePanels::ShootPanel() const {
+  return shoot_panel_;
+}
+
+void MousePanels::Build(DeviceFunctionArea& area) {
+  BuildKeyPanel(area);
+  BuildMacroPanel(area);
+  BuildShootPanel(area);
+  BuildSettingsPanels(area);
+}
+
+QWidget* MousePanels::SubLayoutPanel(const char* layout, const char* name) {
   auto* holder = new QWidget;
   holder->setObjectName(QString::fromLatin1(name));
   holder->setProperty("plain", true);
@@ -64,17 +78,17 @@ QWidget* CHalvexMouseDevice::SubLayoutPanel(const char* layout, const char* name
   return holder;
 }
 
-void CHalvexMouseDevice::BuildSettingsPanels() {
+void MousePanels::BuildSettingsPanels(DeviceFunctionArea& area) {
   RegisterMouseSettingsControls();
   if (QWidget* settings = SubLayoutPanel(MouseSettingsPanel::kSettingsLayout, "mouse_settings"))
-    SetFunctionPanel(kSettingsView, settings);
+    area.SetViewPanel(kSettingsView, settings);
   if (QWidget* pointer = SubLayoutPanel(MouseSettingsPanel::kPointerLayout, "mouse_pointer"))
-    SetFunctionPanel(kPointerView, pointer);
-  settings_panel_ = std::make_unique<MouseSettingsPanel>(settings_host_);
-  settings_panel_->Bind(this);
+    area.SetViewPanel(kPointerView, pointer);
+  settings_panel_ = std::make_unique<MouseSettingsPanel>(client_, page_);
+  settings_panel_->Bind(&page_);
 }
 
-void CHalvexMouseDevice::BuildKeyPanel() {
+void MousePanels::BuildKeyPanel(DeviceFunctionArea& area) {
   auto* panel = new CKeySetControlUI;
   panel->setObjectName(QStringLiteral("mouse_key_set_panel"));
   if (!panel->Attach()) {
@@ -84,8 +98,7 @@ void CHalvexMouseDevice::BuildKeyPanel() {
   }
   panel->SetDeviceKind(kKeySetMouse);
   key_panel_ = panel;
-  ShowMacroNames();
-  key_flow_ = std::make_unique<KeyAssignmentFlow>(*panel, key_host_);
+  key_flow_ = std::make_unique<KeyAssignmentFlow>(*panel, client_, page_, page_);
   connect(panel, &CKeySetControlUI::keyCaptureWanted, this, [this](bool on) { CaptureKeys(on); });
 
   // Where the input devices cannot be read, keys are captured from this window only: say so
@@ -103,41 +116,46 @@ void CHalvexMouseDevice::BuildKeyPanel() {
     }
   }
   // The buttons tab: the panel above the list of every button's function.
-  auto* page = new QWidget;
-  page->setObjectName(QStringLiteral("mouse_keys_page"));
-  page->setProperty("plain", true);
-  auto* box = new QVBoxLayout(page);
+  auto* keys_page = new QWidget;
+  keys_page->setObjectName(QStringLiteral("mouse_keys_page"));
+  keys_page->setProperty("plain", true);
+  auto* box = new QVBoxLayout(keys_page);
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(12);
   box->addWidget(panel);
   if (QWidget* list = SubLayoutPanel(MouseSettingsPanel::kKeyInfoLayout, "mouse_key_info"))
     box->addWidget(list);
   box->addStretch(1);
-  SetFunctionPanel(kKeysView, page);
+  area.SetViewPanel(kKeysView, keys_page);
+  ShowMacroNames();
 }
 
-void CHalvexMouseDevice::BuildMacroPanel() {
+void MousePanels::BuildMacroPanel(DeviceFunctionArea& area) {
   auto* panel = new CMacroControlUI;
   panel->setObjectName(QStringLiteral("mouse_macro_panel"));
-  panel->SetHost(&macro_host_);
-  panel->SetFolder(UserDataFolder(Folders(), "mouse"));
+  panel->SetHost(&client_, &page_);
+  panel->SetFolder(UserDataFolder(page_.Folders(), page_.Product().dataName));
+  connect(panel, &CMacroControlUI::macroEventsChanged, this, [this](int number) {
+    // A key playing the macro makes the mouse's copy out of date until the keys are applied.
+    if (client_.KeysUseMacro(number) && key_panel_) key_panel_->EnableEditingButtons(true);
+  });
   macro_panel_ = panel;
-  SetFunctionPanel(kMacrosView, panel);
+  area.SetViewPanel(kMacrosView, panel);
 }
 
-void CHalvexMouseDevice::BuildShootPanel() {
+void MousePanels::BuildShootPanel(DeviceFunctionArea& area) {
   auto* panel = new CShootControlUI;
   panel->setObjectName(QStringLiteral("mouse_shoot_panel"));
-  panel->SetHost(&shoot_host_);
-  panel->SetDataFolder(UserDataFolder(Folders(), "mouse"));
-  panel->SetDefaultFolder(DefaultDataFolder(Folders()));
+  panel->SetHost(&client_, &page_);
+  panel->SetDataFolder(UserDataFolder(page_.Folders(), page_.Product().dataName));
+  panel->SetDefaultFolder(DefaultDataFolder(page_.Folders()));
   panel->InitGuns();
   shoot_panel_ = panel;
-  SetFunctionPanel(kRecoilView, panel);
+  area.SetViewPanel(kRecoilView, panel);
 }
 
-void CHalvexMouseDevice::CaptureKeys(bool on) {
-  CDeviceHook* capture = InputCapture();
+void MousePanels::CaptureKeys(bool on) {
+  CDeviceHook* capture = page_.InputCapture();
   if (!capture) return;
   if (!on) {
     capture->HandleControlMessage(0, {});
@@ -152,49 +170,64 @@ void CHalvexMouseDevice::CaptureKeys(bool on) {
   if (capture_tip_) capture_tip_->setVisible(capture->Running() && capture->LimitedToWindow());
 }
 
-// ---- Buttons ----
+// ---- The mouse's view ----
 
-void CHalvexMouseDevice::MarkKeys(int index) {
-  CHalvexUSBDevice::MarkKeys(index);
-  if (index < 0 || static_cast<size_t>(index) >= key_list_.size()) return;
-  UpdateKeyMarks(MarkTargets(), index, MarkStyle::kMouse,
-                 [this](int i) { return KeyUnchanged(i); });
+void MousePanels::Refresh() {
+  if (settings_panel_) settings_panel_->Refresh();
+  const std::vector<std::string> names = client_.MacroNames();
+  if (names != shown_macro_names_) ShowMacroNames();
+  ShowKeyInformation();
+  const std::optional<MouseView>& mouse = client_.View().mouse;
+  if (mouse && mouse->keysPending && key_panel_) key_panel_->EnableEditingButtons(true);
 }
 
-bool CHalvexMouseDevice::KeyUnchanged(int index) const {
-  if (index < 0 || static_cast<size_t>(index) >= key_list_.size()) return true;
-  const KeyAssignmentPair& key = key_list_[static_cast<size_t>(index)];
-  return key.current == key.factory;
+void MousePanels::ShowMacroNames() {
+  shown_macro_names_ = client_.MacroNames();
+  if (key_panel_) key_panel_->SetMacroNames(ToStringList(shown_macro_names_));
 }
 
-std::vector<KeyMarkTarget*> CHalvexMouseDevice::MarkTargets() const {
-  return {KeyButtons().begin(), KeyButtons().end()};
+void MousePanels::OnReport(const DeviceReport& report) {
+  switch (report.action) {
+    case DeviceReport::Action::kKeys:
+      if (key_flow_) key_flow_->ApplyFinished(report);
+      break;
+    case DeviceReport::Action::kRecoil:
+      if (shoot_panel_) shoot_panel_->SendFinished(report.outcome == WriteOutcome::kWritten);
+      break;
+    case DeviceReport::Action::kProfile:
+    case DeviceReport::Action::kReset: {
+      // Another profile (or the factory settings): the key panel shows its function of the
+      // selected button, and what waited to be applied belonged to the profile before.
+      const int selected = page_.SelectedKey();
+      const std::vector<KeyAssignmentPair> keys = client_.KeyList();
+      if (key_panel_) {
+        if (selected >= 0 && static_cast<size_t>(selected) < keys.size())
+          key_panel_->ShowAssignment(keys[static_cast<size_t>(selected)]);
+        key_panel_->EnableEditingButtons(false);
+      }
+      page_.ShowChangedKeys();
+      break;
+    }
+    case DeviceReport::Action::kLighting:
+    case DeviceReport::Action::kSettings:
+      break;
+  }
 }
 
-void CHalvexMouseDevice::ShowChangedKeys() {
-  vorlin::ShowChangedKeys(MarkTargets(), [this](int i) { return KeyUnchanged(i); });
-}
-
-void CHalvexMouseDevice::SetKeyEntry(int index, const KeyAssignmentPair& pair) {
-  if (index < 0 || static_cast<size_t>(index) >= key_list_.size()) return;
-  key_list_[static_cast<size_t>(index)] = pair;
-  profile_.SetKeyList(key_list_);
-  SaveProfile();
-}
-
-void CHalvexMouseDevice::ShowKeyInformation() {
-  const std::vector<CDeviceKeyButtonUI*>& buttons = KeyButtons();
+void MousePanels::ShowKeyInformation() {
+  const std::vector<KeyAssignmentPair> keys = client_.KeyList();
+  const std::vector<std::string> macros = client_.MacroNames();
+  const std::vector<CDeviceKeyButtonUI*>& buttons = page_.KeyButtons();
   std::vector<KeyInfoRow> rows;
-  for (size_t i = 0; i < key_list_.size() && i < buttons.size(); ++i) {
+  for (size_t i = 0; i < keys.size() && i < buttons.size(); ++i) {
     CDeviceKeyButtonUI* button = buttons[i];
     if (!button) {
       rows.push_back({QString(), QString(), false});
       continue;
     }
-    const KeyAssignment& current = key_list_[i].current;
-    const std::string name =
-        AssignmentName(FunctionCode{current.code[0], current.code[1], current.code[2]},
-                       macro_names_, TranslatedText);
+    const KeyAssignment& current = keys[i].current;
+    const std::string name = AssignmentName(
+        FunctionCode{current.code[0], current.code[1], current.code[2]}, macros, TranslatedText);
     const QString label =
         i < kDefaultButtonCodeTable.size()
             ? Translator::Instance().Text(QString::fromLatin1(kDefaultButtonCodeTable[i].label))
@@ -207,55 +240,17 @@ void CHalvexMouseDevice::ShowKeyInformation() {
   if (settings_panel_) settings_panel_->ShowKeyInfo(rows);
 }
 
-void CHalvexMouseDevice::StoreDpiStages(const std::vector<DpiStage>& stages) {
-  dpi_stages_ = stages;
-  profile_.SetDpiStages(stages);
-}
-
-void CHalvexMouseDevice::StoreCurrentDpiStage(int stage) {
-  current_dpi_stage_ = stage;
-  profile_.SetCurrentDpiStage(stage);
-}
-
-void CHalvexMouseDevice::StoreSystemSettings(const MouseSystemSettings& settings) {
-  mouse_settings_ = settings;
-  profile_.SetMouseSettings(settings);
-}
-
-void CHalvexMouseDevice::SetMacroNames(const std::vector<std::string>& names) {
-  macro_names_ = names;
-  ShowMacroNames();
-  ShowKeyInformation();
-}
-
-void CHalvexMouseDevice::ShowMacroNames() {
-  if (key_panel_) key_panel_->SetMacroNames(ToStringList(macro_names_));
-}
-
-void CHalvexMouseDevice::MacroRemoved(int number) {
-  if (!RenumberMacroCalls(key_list_, number)) return;
-  profile_.SetKeyList(key_list_);
-  SaveProfile();
-  StoreKeyAssignments(0, key_list_);
-  ShowChangedKeys();
-  ShowKeyInformation();
-}
-
-void CHalvexMouseDevice::MarkKeyChangesPending() {
-  if (key_panel_) key_panel_->EnableEditingButtons(true);
-}
-
 // ---- Notifications ----
 
-bool CHalvexMouseDevice::HandleNotification(const Notification& notification) {
-  if (CHalvexUSBDevice::HandleNotification(notification)) return true;
-  if (!notification.sender || !isAncestorOf(notification.sender)) return false;
+bool MousePanels::HandleNotification(const Notification& notification) {
   if (notification.Is(u"click")) {
-    const int key = ControlNumber(notification.SenderName(), QLatin1StringView("key_")).value_or(-1);
-    if (key >= 0 && Picture() && Picture()->isAncestorOf(notification.sender)) {
+    const int key =
+        ControlNumber(notification.SenderName(), QLatin1StringView("key_")).value_or(-1);
+    QWidget* picture = page_.Picture();
+    if (key >= 0 && picture && picture->isAncestorOf(notification.sender)) {
       // A button of the picture opens it for editing, on the buttons tab.
       if (key_flow_) {
-        if (GetFunctionView() != kKeysView) SetFunctionView(kKeysView);
+        if (page_.GetFunctionView() != kKeysView) page_.SetFunctionView(kKeysView);
         key_flow_->SelectKey(key);
       }
       return true;

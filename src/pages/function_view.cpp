@@ -1,4 +1,4 @@
-#include "devices/function_view.h"
+#include "pages/function_view.h"
 
 namespace vorlin {
 

@@ -1,4 +1,4 @@
-#include "devices/device_function_area.h"
+#include "pages/device_function_area.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,0 +1,43 @@
+#pragma once
+
+// What the panels of a device page ask of the page itself, whatever device it shows: telling the
+// user something, the open and save dialogs, the colour window and the input capture. The page
+// implements it once; panel tests use a stand-in.
+
+#include <cstdint>
+#include <optional>
+
+#include <QString>
+
+namespace vorlin {
+
+class CDeviceHook;
+
+inline constexpr int kNoMessageArgument = -1;
+
+// A colour the user chose in the colour window.
+struct ColourChoice {
+  uint32_t argb = 0xFF000000u;
+  bool multiColour = false;  // the multi-colour effect instead of one colour
+};
+
+class PageServices {
+ public:
+  virtual ~PageServices() = default;
+
+  // A message box with the text of `text_key` (a "%d" in it takes `argument`): a notice, or an
+  // OK/Cancel question when `question`. 1 when confirmed.
+  virtual int ShowMessage(const QString& text_key, bool question,
+                          std::optional<int> argument = std::nullopt) = 0;
+  // The open and save dialogs with `filter` (e.g. "Macro Files(*.mac)"); empty when cancelled.
+  virtual QString OpenFile(const QString& filter) = 0;
+  virtual QString SaveFile(const QString& filter) = 0;
+  // The colour window starting from `current` (0xAARRGGBB); nullopt when closed without a choice.
+  // Without `allow_multi_colour` the multi-colour choice is not offered as a result.
+  virtual std::optional<ColourChoice> ChooseColour(uint32_t current, bool multi_colour,
+                                                   bool allow_multi_colour) = 0;
+  // The window's input capture (key capture, macro recording); nullptr when there is none.
+  virtual CDeviceHook* InputCapture() = 0;
+};
+
+}  // namespace vorlin
