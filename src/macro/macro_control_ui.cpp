@@ -18,7 +18,6 @@
 
 #include "macro/macro_event_text.h"
 #include "devices/device_capabilities.h"
-#include "input/device_hook.h"
 #include "ui/page_services.h"
 #include "platform/log.h"
 #include "ui/control_factory.h"
@@ -620,12 +619,11 @@ bool CMacroControlUI::Confirm(const char* text_key) {
 }
 
 bool CMacroControlUI::StartCapture(int mode, std::function<void(const HookEvent&)> callback) {
-  CDeviceHook* capture = services_ ? services_->InputCapture() : nullptr;
-  return capture && capture->Start(0, mode, std::move(callback), true, true) == 1;
+  return services_ && services_->StartCapture(mode, std::move(callback));
 }
 
 void CMacroControlUI::StopCapture() {
-  if (CDeviceHook* capture = services_ ? services_->InputCapture() : nullptr) capture->Stop();
+  if (services_) services_->StopCapture();
 }
 
 bool CMacroControlUI::HandleNotification(const Notification& n) {

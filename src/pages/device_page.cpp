@@ -451,6 +451,18 @@ QString DevicePage::SaveFile(const QString& filter) {
   return QtFileDialogs().SaveFile(window(), filter);
 }
 
+bool DevicePage::StartCapture(int mode, std::function<void(const HookEvent&)> callback) {
+  return capture_ && capture_->Start(0, mode, std::move(callback), true, true) == 1;
+}
+
+void DevicePage::StopCapture() {
+  if (capture_) capture_->Stop();
+}
+
+bool DevicePage::CaptureLimitedToWindow() const {
+  return capture_ && capture_->Running() && capture_->LimitedToWindow();
+}
+
 std::optional<ColourChoice> DevicePage::ChooseColour(uint32_t current, bool multi_colour,
                                                      bool allow_multi_colour) {
   const ColorSelectResult result = CColorSelectWnd::SelectColour(

@@ -113,7 +113,9 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   QString SaveFile(const QString& filter) override;
   std::optional<ColourChoice> ChooseColour(uint32_t current, bool multi_colour,
                                            bool allow_multi_colour) override;
-  CDeviceHook* InputCapture() override { return capture_; }
+  bool StartCapture(int mode, std::function<void(const HookEvent&)> callback) override;
+  void StopCapture() override;
+  bool CaptureLimitedToWindow() const override;
 
  signals:
   // The outcome of a change the user made on this page.

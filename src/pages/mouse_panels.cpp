@@ -155,19 +155,18 @@ void MousePanels::BuildShootPanel(DeviceFunctionArea& area) {
 }
 
 void MousePanels::CaptureKeys(bool on) {
-  CDeviceHook* capture = page_.InputCapture();
-  if (!capture) return;
   if (!on) {
-    capture->HandleControlMessage(0, {});
+    page_.StopCapture();
     if (capture_tip_) capture_tip_->hide();
     return;
   }
-  capture->HandleControlMessage(1, [this](const HookEvent& event) {
+  // Mode 1: the key to assign (keys and mouse buttons).
+  page_.StartCapture(1, [this](const HookEvent& event) {
     if (!event.keyboard || !key_flow_) return;
     key_flow_->ApplyCapturedKey(
         ScanCode{static_cast<uint8_t>(event.key.scan_code), (event.key.flags & 1u) != 0});
   });
-  if (capture_tip_) capture_tip_->setVisible(capture->Running() && capture->LimitedToWindow());
+  if (capture_tip_) capture_tip_->setVisible(page_.CaptureLimitedToWindow());
 }
 
 // ---- The mouse's view ----

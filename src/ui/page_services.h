@@ -5,13 +5,14 @@
 // implements it once; panel tests use a stand-in.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include <QString>
 
-namespace vorlin {
+#include "input/device_hook.h"
 
-class CDeviceHook;
+namespace vorlin {
 
 inline constexpr int kNoMessageArgument = -1;
 
@@ -36,8 +37,13 @@ class PageServices {
   // Without `allow_multi_colour` the multi-colour choice is not offered as a result.
   virtual std::optional<ColourChoice> ChooseColour(uint32_t current, bool multi_colour,
                                                    bool allow_multi_colour) = 0;
-  // The window's input capture (key capture, macro recording); nullptr when there is none.
-  virtual CDeviceHook* InputCapture() = 0;
+  // The window's input capture (key capture, macro recording) in hook mode `mode`: keys and mouse
+  // buttons, every event handed to `callback` on the UI thread until StopCapture; replaces a
+  // running capture. False when no capture can run.
+  virtual bool StartCapture(int mode, std::function<void(const HookEvent&)> callback) = 0;
+  virtual void StopCapture() = 0;
+  // Whether the running capture sees only this program's own window.
+  virtual bool CaptureLimitedToWindow() const = 0;
 };
 
 }  // namespace vorlin

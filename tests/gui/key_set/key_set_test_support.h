@@ -23,7 +23,9 @@
 
 #include "input/function_code.h"
 #include "key_set/key_assignment_flow.h"
-#include "key_set/key_assignment_host.h"
+#include "devices/device_capabilities.h"
+#include "devices/device_view.h"
+#include "support/page_services_stub.h"
 #include "key_set/key_set_control_ui.h"
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
@@ -67,51 +69,52 @@ inline std::vector<KeyAssignmentPair> KeyboardKeys() {
   return keys;
 }
 
-// The device side: keeps the key list, answers as told and notes every call in order.
-class FakeKeyHost : public KeyAssignmentHost {
+// The device, the page's picture and the page's services at once: keeps the key list, answers
+// as told and notes every call in order. Applying reports back to the flow at once, as the
+// device's report would: the macros' result as told, the key table written unless told not.
+class FakeKeyHost : public KeyAssignmentControl, public KeyPicture, public StubPageServices {
  public:
+  // KeyAssignmentControl
   int DeviceKind() const override { return kind; }
   std::vector<KeyAssignmentPair> KeyList() const override { return keys; }
+  std::vector<std::string> MacroNames() const override { return {}; }
+  bool ProfileReadable() const override { return readable; }
+  void SetKeyEntry(int index, const KeyAssignmentPair& pair) override {
+    calls.push_back("SetKeyEntry(" + Hex(pair.current.PackedCode()) + ")");
+    keys.at(static_cast<size_t>(index)) = pair;
+  }
+  void ApplyKeyAssignments() override {
+    calls.push_back("ApplyKeyAssignments");
+    DeviceReport report;
+    report.action = DeviceReport::Action::kKeys;
+    report.macroResult = download_result;
+    const bool written = download_result <= 0 && store_ok;
+    report.outcome = written && download_result == 0 ? WriteOutcome::kWritten : WriteOutcome::kFailed;
+    if (flow) flow->ApplyFinished(report);
+  }
+  // KeyPicture
   int SelectedKey() const override { return selected; }
   void MarkKey(int index) override {
     calls.push_back("MarkKey(" + std::to_string(index) + ")");
     selected = index;
   }
-  void SetSelectedKeyEntry(const KeyAssignmentPair& pair) override {
-    calls.push_back("SetSelectedKeyEntry(" + Hex(pair.current.PackedCode()) + ")");
-    keys.at(static_cast<size_t>(selected)) = pair;
-  }
   void RefreshKeyList() override { calls.push_back("RefreshKeyList"); }
-  bool ProfileReadable() const override { return readable; }
-  std::vector<int> ListUsedMacros() const override {
-    calls.push_back("ListUsedMacros");
-    return used_macros;
-  }
-  int DownloadMacros(const std::vector<int>& macros) override {
-    calls.push_back("DownloadMacros");
-    downloaded = macros;
-    return download_result;
-  }
-  bool StoreKeyAssignments() override {
-    calls.push_back("StoreKeyAssignments");
-    return store_ok;
-  }
-  void SaveProfile() override { calls.push_back("SaveProfile"); }
   void ShowChangedKeys() override { calls.push_back("ShowChangedKeys"); }
-  void ShowMessage(const QString& text_key, std::optional<int> argument) override {
+  // PageServices
+  int ShowMessage(const QString& text_key, bool, std::optional<int> argument) override {
     calls.push_back("ShowMessage(" + text_key.toStdString() + ")");
     messages.emplace_back(text_key, argument);
+    return 1;
   }
 
+  KeyAssignmentFlow* flow = nullptr;
   int kind = kKeySetMouse;
   std::vector<KeyAssignmentPair> keys = MouseKeys();
   int selected = -1;
   bool readable = true;
-  std::vector<int> used_macros = {2, 0};
   int download_result = 0;
   bool store_ok = true;
-  mutable std::vector<std::string> calls;
-  std::vector<int> downloaded;
+  std::vector<std::string> calls;
   std::vector<std::pair<QString, std::optional<int>>> messages;
 };
 
@@ -134,7 +137,8 @@ class KeySetFixture : public ::testing::Test {
     panel_ = new CKeySetControlUI(&window_);
     box->addWidget(panel_);
     ASSERT_TRUE(panel_->Attach());
-    flow_ = std::make_unique<KeyAssignmentFlow>(*panel_, host_);
+    flow_ = std::make_unique<KeyAssignmentFlow>(*panel_, host_, host_, host_);
+    host_.flow = flow_.get();
     router_.flow = flow_.get();
     NotifyBridge::Install(&window_, &router_);
     SetDeviceKind(kKeySetMouse);

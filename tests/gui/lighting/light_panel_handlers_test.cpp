@@ -26,7 +26,6 @@ namespace vorlin {
 namespace {
 
 using testing::LightPanelFixture;
-using testing::RecordCall;
 using Calls = std::vector<std::string>;
 
 class LightPanelHandlersTest : public LightPanelFixture {
@@ -50,12 +49,9 @@ class LightPanelHandlersTest : public LightPanelFixture {
     panel_->ApplyMode(initial_.mode);
   }
 
-  // Calls "store the words" makes, after `before`.
-  static Calls Stored(Calls before) {
-    for (const char* call : {"SetLightWords", "SaveProfile", "ApplyLighting"})
-      before.push_back(call);
-    before.push_back(RecordCall());
-    return before;
+  // One call hands the device its new settings: leaving the synchronised lighting or not.
+  static Calls Stored(bool leave_sync) {
+    return {leave_sync ? "SetLighting(leave)" : "SetLighting(stay)"};
   }
 
   LightSettings initial_;
@@ -70,24 +66,24 @@ TEST_F(LightPanelHandlersTest, EachWordControlStoresItsByteInOrder) {
   };
   const Case cases[] = {
       {"effect list", [this] { SelectItem(Control<QComboBox>("light_combo_modeSelect"), 3); },
-       Stored({"ClearLightingHold"}), [](LightSettings& s) { s.mode = 3; }},
+       Stored(true), [](LightSettings& s) { s.mode = 3; }},
       {"brightness",
        [this] {
          Control<QSlider>("deng_light_slider")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
        },
-       Stored({"ClearLightingHold"}), [](LightSettings& s) { s.brightness = 3; }},
+       Stored(true), [](LightSettings& s) { s.brightness = 3; }},
       {"speed",
        [this] {
          Control<QSlider>("deng_speed_slider")->triggerAction(QAbstractSlider::SliderSingleStepSub);
        },
-       Stored({"ClearLightingHold"}), [](LightSettings& s) { s.speed = 2; }},
-      {"direction", [this] { Click("deng_FXL_check"); }, Stored({"ClearLightingHold"}),
+       Stored(true), [](LightSettings& s) { s.speed = 2; }},
+      {"direction", [this] { Click("deng_FXL_check"); }, Stored(true),
        [](LightSettings& s) { s.direction = 1; }},
-      {"multi-colour", [this] { Click("deng_7color_check"); }, Stored({"ClearLightingHold"}),
+      {"multi-colour", [this] { Click("deng_7color_check"); }, Stored(true),
        [](LightSettings& s) { s.multi_color = 0; }},
       // The colour scheme keeps the device in step with the others: the hold stays.
       {"colour scheme", [this] { SelectItem(Control<QComboBox>("light_combo_ZZCCmodeSelect"), 3); },
-       Stored({}), [](LightSettings& s) { s.sync_mode = 3; }},
+       Stored(false), [](LightSettings& s) { s.sync_mode = 3; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -113,7 +109,7 @@ TEST_F(LightPanelHandlersTest, DirectionBackToRightStoresZeroOnce) {
   target_.calls.clear();
   Click("deng_FXR_check");
   // Both options change; only the one now selected is stored.
-  EXPECT_EQ(target_.Changes(), Stored({"ClearLightingHold"}));
+  EXPECT_EQ(target_.Changes(), Stored(true));
   EXPECT_EQ(target_.Settings().direction, 0);
   EXPECT_EQ(panel_->GetDirection(), 0);
 }
@@ -138,8 +134,7 @@ TEST_F(LightPanelHandlersTest, ColourEditsClampAndStoreTheColour) {
     Control<QLineEdit>(c.edit)->setText(QString::fromLatin1(c.typed));
     LoseFocus(c.edit);
     EXPECT_EQ(Text(c.edit), QString::fromLatin1(c.shown_after));
-    EXPECT_EQ(target_.Changes(), (Calls{"ClearLightingHold", "SetLightWords", "SaveProfile",
-                                        "ApplyLighting", RecordCall()}));
+    EXPECT_EQ(target_.Changes(), Stored(true));
     LightSettings expected = initial_;
     expected.red = c.red;
     expected.green = c.green;
@@ -184,7 +179,7 @@ TEST_F(LightPanelHandlersTest, PalettePickStoresTheColourAndShowsIt) {
   target_.calls.clear();
   QTest::mouseClick(palette, Qt::LeftButton, {}, palette->FieldRect().center());
   const uint32_t picked = panel_->GetPaletteColour();
-  EXPECT_EQ(target_.Changes(), Stored({"ClearLightingHold"}));
+  EXPECT_EQ(target_.Changes(), Stored(true));
   LightSettings expected = initial_;
   expected.red = (picked >> 16) & 0xFF;
   expected.green = (picked >> 8) & 0xFF;
@@ -201,7 +196,7 @@ TEST_F(LightPanelHandlersTest, PalettePickStoresTheColourAndShowsIt) {
 TEST_F(LightPanelHandlersTest, PresetColourStoresWithoutTouchingTheHold) {
   target_.calls.clear();
   Click("color_option_1");  // 0xFFFF8A00
-  EXPECT_EQ(target_.Changes(), Stored({}));
+  EXPECT_EQ(target_.Changes(), Stored(false));
   LightSettings expected = initial_;
   expected.red = 0xFF;
   expected.green = 0x8A;
@@ -242,7 +237,7 @@ class MusicHandlersTest : public LightPanelHandlersTest {
     QCoreApplication::processEvents();
     target_.calls.clear();
   }
-  const Calls kStored = {"SetAudioLightSettings", "SaveProfile", "ApplyLighting"};
+  const Calls kStored = {"SetAudioLighting"};
 };
 
 TEST_F(MusicHandlersTest, StyleListStoresTheStyleAndButtonColour) {
@@ -409,7 +404,7 @@ TEST_F(LightPanelHandlersTest, OtherNotificationsAreNotTaken) {
 TEST_F(LightPanelHandlersTest, StoreLightColourServesTheColourWindow) {
   target_.calls.clear();
   StoreLightColour(*panel_, target_, 0xFF204060, true);
-  EXPECT_EQ(target_.Changes(), Stored({"ClearLightingHold"}));
+  EXPECT_EQ(target_.Changes(), Stored(true));
   EXPECT_EQ(target_.Settings().green, 0x40);
   EXPECT_TRUE(testing::NearColour(panel_->GetPaletteColour(), 0xFF204060u));
   EXPECT_EQ(panel_->GetBlueText(), QStringLiteral("96"));

@@ -20,7 +20,7 @@
 
 #include "lighting/light_control_ui.h"
 #include "lighting/light_panel_handlers.h"
-#include "lighting/lighting_target.h"
+#include "devices/device_capabilities.h"
 #include "profiles/light_records.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
@@ -45,58 +45,29 @@ inline bool NearColour(uint32_t a, uint32_t b, int steps = 5) {
   return (a >> 24) == (b >> 24);
 }
 
-// The device side: keeps the words and music settings and notes every call.
-class RecordingTarget : public LightingTarget {
+// The device side: keeps the lighting and music settings and notes every change, in order:
+// "SetLighting(leave)" (the device leaves the synchronised lighting first), "SetLighting(stay)",
+// "SetAudioLighting".
+class RecordingTarget : public LightingControl {
  public:
-  LightWords GetLightWords() const override {
-    calls.push_back("GetLightWords");
-    return words;
+  LightSettings Lighting() const override { return LightSettingsFromWords(words); }
+  AudioLightSettings AudioLighting() const override { return audio; }
+  void SetLighting(const LightSettings& settings, bool leave_sync) override {
+    calls.push_back(leave_sync ? "SetLighting(leave)" : "SetLighting(stay)");
+    words = LightSettingsToWords(settings);
   }
-  void SetLightWords(uint32_t w0, uint32_t w1, uint32_t w2, uint16_t w3) override {
-    calls.push_back("SetLightWords");
-    words = {w0, w1, w2, w3};
-  }
-  AudioLightSettings GetAudioLightSettings() const override {
-    calls.push_back("GetAudioLightSettings");
-    return audio;
-  }
-  void SetAudioLightSettings(const AudioLightSettings& settings) override {
-    calls.push_back("SetAudioLightSettings");
+  void SetAudioLighting(const AudioLightSettings& settings) override {
+    calls.push_back("SetAudioLighting");
     audio = settings;
   }
-  void SaveProfile() override { calls.push_back("SaveProfile"); }
-  int ApplyLighting() override {
-    calls.push_back("ApplyLighting");
-    return 1;
-  }
-  int WriteParamRecord(int profile, int value1, int value2, int width, int height) override {
-    calls.push_back("WriteParamRecord(" + std::to_string(profile) + "," + std::to_string(value1) +
-                    "," + std::to_string(value2) + "," + std::to_string(width) + "," +
-                    std::to_string(height) + ")");
-    return 1;
-  }
-  void ClearLightingHold() override { calls.push_back("ClearLightingHold"); }
 
-  // The calls that change the device, without the reads.
-  std::vector<std::string> Changes() const {
-    std::vector<std::string> out;
-    for (const std::string& call : calls)
-      if (call.rfind("Get", 0) != 0) out.push_back(call);
-    return out;
-  }
+  std::vector<std::string> Changes() const { return calls; }
   LightSettings Settings() const { return LightSettingsFromWords(words); }
 
   LightWords words;
   AudioLightSettings audio;
-  mutable std::vector<std::string> calls;
+  std::vector<std::string> calls;
 };
-
-// "WriteParamRecord(0,0,1,<screen>)" as the handlers send it.
-inline std::string RecordCall() {
-  const QSize screen = ScreenSizeForRecords();
-  return "WriteParamRecord(0,0,1," + std::to_string(screen.width()) + "," +
-         std::to_string(screen.height()) + ")";
-}
 
 // Hands the window's notifications to the panel's handlers, as the main window does, and notes
 // which ones were taken.
@@ -107,7 +78,7 @@ class PanelRouter : public NotifyHandler {
     if (HandleLightPanelNotification(n, *panel, *target)) handled << n.type + u':' + n.SenderName();
   }
   CLightControlUI* panel = nullptr;
-  LightingTarget* target = nullptr;
+  LightingControl* target = nullptr;
   QStringList handled;
 };
 

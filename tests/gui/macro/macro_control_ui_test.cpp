@@ -1,4 +1,4 @@
-// The macro panel driven as the page drives it, with a stand-in page (MacroHost) that records
+// The macro panel driven as the page drives it, with a stand-in page and device that records
 // questions, notices and calls: new, rename and delete with their messages and limits, deletion
 // renumbering the other profiles, recording from captured events, the editor lock, the event
 // edits, the insert menu, import and export, and the layout's names and texts.
@@ -18,7 +18,8 @@
 #include <QListWidget>
 #include <QMenu>
 
-#include "macro/macro_host.h"
+#include "devices/device_capabilities.h"
+#include "support/page_services_stub.h"
 #include "profiles/json_file_io.h"
 #include "support/layout_text_keys.h"
 #include "ui/controls.h"
@@ -31,8 +32,10 @@
 namespace vorlin {
 namespace {
 
-class FakeHost : public MacroHost {
+class FakeHost : public MacroKeysControl, public testing::StubPageServices {
  public:
+  using CaptureCallback = std::function<void(const HookEvent&)>;
+
   bool StartCapture(int mode, CaptureCallback callback) override {
     calls.push_back("StartCapture(" + std::to_string(mode) + ")");
     if (!capture_works) return false;
@@ -43,16 +46,13 @@ class FakeHost : public MacroHost {
     calls.push_back("StopCapture");
     capture = nullptr;
   }
-  std::string CurrentProfileDocument() override { return current_document; }
-  bool CurrentKeysUseMacro(int number) override { return used.count(number) > 0; }
+  std::string CurrentProfileDocument() const override { return current_document; }
+  bool KeysUseMacro(int number) const override { return used.count(number) > 0; }
   void MacroRemoved(int number) override {
     calls.push_back("MacroRemoved(" + std::to_string(number) + ")");
   }
-  void MacroListChanged(const std::vector<std::string>& list) override { names = list; }
-  void MacroEventsChanged(int number) override {
-    calls.push_back("MacroEventsChanged(" + std::to_string(number) + ")");
-  }
-  int ShowMessage(const QString& key, bool question) override {
+  void SetMacroNames(const std::vector<std::string>& list) override { names = list; }
+  int ShowMessage(const QString& key, bool question, std::optional<int>) override {
     messages.push_back(key.toStdString());
     if (!question) return 1;
     const auto answer = answers.find(key.toStdString());
@@ -82,7 +82,10 @@ class MacroPanelTest : public ::testing::Test {
     window_.resize(400, 900);
     NotifyBridge::Install(&window_, nullptr);
     panel_ = new CMacroControlUI(&window_);
-    panel_->SetHost(&host_);
+    panel_->SetHost(&host_, &host_);
+    QObject::connect(panel_, &CMacroControlUI::macroEventsChanged, panel_, [this](int number) {
+      host_.calls.push_back("MacroEventsChanged(" + std::to_string(number) + ")");
+    });
     panel_->SetClock([this] { return now_; });
     panel_->SetIdSource([this] { return "id" + std::to_string(++ids_); });
     panel_->SetMenuRunner([this](QMenu&, const QPoint&) { return menu_choice_; });

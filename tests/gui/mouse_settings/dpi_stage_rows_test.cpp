@@ -157,8 +157,8 @@ TEST_F(DpiStageRowsTest, SelectingAStageMarksOnlyItAndFillsTheList) {
   host_.stages = {Stage(1, 0), Stage(1, 15)};  // code 0 shows 50, below the slider's range
   Refresh();
   Click(SelectOption(3));
-  EXPECT_EQ(host_.calls, Calls({"StoreCurrentDpiStage(3)", "StoreDpiStages", "SaveProfile",
-                                "WriteParamRecord"}));
+  EXPECT_EQ(host_.calls,
+            Calls({"StoreCurrentDpiStage(3)", "StoreDpiStages", "CommitSettings(write)"}));
   EXPECT_EQ(host_.current, 3);
   EXPECT_EQ(host_.stages.size(), 6u);
   EXPECT_EQ(Checked("DPI_select_check_"), std::vector<int>({3}));
@@ -240,8 +240,7 @@ TEST_F(DpiStageRowsTest, ColourComesFromTheColourWindow) {
   host_.chosen_colour = 0x00123456;  // the window's alpha does not matter
   Click(qobject_cast<QAbstractButton*>(Swatch(3)));
   EXPECT_EQ(host_.offered_colours, std::vector<uint32_t>({0xFF112233u}));
-  EXPECT_EQ(host_.calls, Calls({"ChooseColour", "StoreDpiStages", "SaveProfile",
-                                "WriteParamRecord"}));
+  EXPECT_EQ(host_.calls, Calls({"ChooseColour", "StoreDpiStages", "CommitSettings(write)"}));
   EXPECT_EQ(SwatchColour(Swatch(3)), 0xFF123456u);
   EXPECT_EQ(host_.stages[3], Stage(1, 63, 0x123456));
 

@@ -21,7 +21,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "mouse_settings/mouse_settings_host.h"
+#include "devices/device_capabilities.h"
+#include "support/page_services_stub.h"
 #include "mouse_settings/mouse_settings_panel.h"
 #include "profiles/device_settings.h"
 #include "ui/find_control.h"
@@ -55,7 +56,8 @@ inline DpiStage Stage(uint8_t active, uint16_t code, uint32_t rgb = 0x102030) {
   return stage;
 }
 
-class FakeMouseHost : public MouseSettingsHost {
+// The mouse's settings and the page's services: notes every call in order.
+class FakeMouseHost : public MouseSettingsControl, public StubPageServices {
  public:
   std::vector<uint8_t> DeviceInfo() const override { return info; }
   std::vector<DpiStage> DpiStages() const override { return stages; }
@@ -74,13 +76,15 @@ class FakeMouseHost : public MouseSettingsHost {
     calls.push_back("StoreSystemSettings");
     settings = value;
   }
-  void SaveProfile() override { calls.push_back("SaveProfile"); }
-  void WriteParamRecord() override { calls.push_back("WriteParamRecord"); }
-  std::optional<uint32_t> ChooseColour(uint32_t current_colour) override {
+  void CommitSettings(bool write) override {
+    calls.push_back(write ? "CommitSettings(write)" : "CommitSettings(keep)");
+  }
+  std::optional<ColourChoice> ChooseColour(uint32_t current_colour, bool, bool) override {
     calls.push_back("ChooseColour");
     offered_colours.push_back(current_colour);
     if (while_choosing) while_choosing();
-    return chosen_colour;
+    if (!chosen_colour) return std::nullopt;
+    return ColourChoice{*chosen_colour, false};
   }
 
   std::vector<uint8_t> info = DeviceInfoWith(50, 50);
@@ -95,10 +99,9 @@ class FakeMouseHost : public MouseSettingsHost {
 
 using Calls = std::vector<std::string>;
 // What a change the mouse understands asks for, and one it keeps in the profile only.
-inline const Calls kStoredStagesAndWritten = {"StoreDpiStages", "SaveProfile", "WriteParamRecord"};
-inline const Calls kStoredSettingsAndWritten = {"StoreSystemSettings", "SaveProfile",
-                                                "WriteParamRecord"};
-inline const Calls kStoredSettingsOnly = {"StoreSystemSettings", "SaveProfile"};
+inline const Calls kStoredStagesAndWritten = {"StoreDpiStages", "CommitSettings(write)"};
+inline const Calls kStoredSettingsAndWritten = {"StoreSystemSettings", "CommitSettings(write)"};
+inline const Calls kStoredSettingsOnly = {"StoreSystemSettings", "CommitSettings(keep)"};
 
 // Hands the window's notifications to the panel and notes which ones it took.
 class PanelRouter : public NotifyHandler {
@@ -124,7 +127,7 @@ class MouseSettingsFixture : public ::testing::Test {
                                MouseSettingsPanel::kKeyInfoLayout}) {
       ASSERT_NE(AttachSubLayout(window_.get(), QString::fromLatin1(layout)), nullptr) << layout;
     }
-    panel_ = std::make_unique<MouseSettingsPanel>(host_);
+    panel_ = std::make_unique<MouseSettingsPanel>(host_, host_);
     panel_->Bind(window_.get());
     router_.panel = panel_.get();
     window_->resize(420, 1400);

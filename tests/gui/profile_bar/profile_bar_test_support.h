@@ -21,7 +21,7 @@
 
 #include "profile_bar/common_file_dialogs.h"
 #include "profile_bar/device_profile_ui.h"
-#include "profile_bar/profile_bar_host.h"
+#include "devices/device_capabilities.h"
 #include "profiles/json_file_io.h"
 #include "shell/message_box.h"
 #include "ui/find_control.h"
@@ -37,7 +37,7 @@ inline std::string FactoryPath(const char* data_name) {
 }
 
 // The device page's side: records what the bar asks of it.
-class RecordingHost : public ProfileBarHost {
+class RecordingHost : public ProfileControl {
  public:
   void ApplyProfile(const std::string& id, const std::string& path) override {
     applied.emplace_back(id, path);

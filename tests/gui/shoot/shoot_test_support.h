@@ -22,7 +22,8 @@
 
 #include "profiles/gun_document.h"
 #include "shoot/shoot_control_ui.h"
-#include "shoot/shoot_host.h"
+#include "devices/device_capabilities.h"
+#include "support/page_services_stub.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
@@ -45,23 +46,28 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
   out << bytes;
 }
 
-// The mouse page's side: answers with prepared results and notes every call.
-class FakeShootHost : public ShootHost {
+// The mouse and its page: answers with prepared results and notes every call. A send reports
+// back to the panel at once, as the mouse's report would.
+class FakeShootHost : public RecoilControl, public StubPageServices {
  public:
-  int DownloadShootData() override {
+  void DownloadShootData() override {
     ++downloads;
-    return download_result;
+    if (panel) panel->SendFinished(download_result == 1);
   }
-  void ShowShootNotice(QWidget*, const QString& text_key) override { notices << text_key; }
-  QString OpenShootFile(QWidget*, const QString& filter) override {
+  int ShowMessage(const QString& text_key, bool, std::optional<int>) override {
+    notices << text_key;
+    return 1;
+  }
+  QString OpenFile(const QString& filter) override {
     dialogs << QStringLiteral("open:") + filter;
     return open_answer;
   }
-  QString SaveShootFile(QWidget*, const QString& filter) override {
+  QString SaveFile(const QString& filter) override {
     dialogs << QStringLiteral("save:") + filter;
     return save_answer;
   }
 
+  CShootControlUI* panel = nullptr;
   int downloads = 0;
   int download_result = 1;
   QStringList notices;
@@ -99,7 +105,8 @@ class ShootPanelTest : public ::testing::Test {
     panel_ = new CShootControlUI(window_.get());
     window_->layout()->addWidget(panel_);
     router_.panel = panel_;
-    panel_->SetHost(&host_);
+    panel_->SetHost(&host_, &host_);
+    host_.panel = panel_;
     panel_->SetDataFolder(data_.string());
     panel_->SetDefaultFolder(FactoryFolder().string());
   }
