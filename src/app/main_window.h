@@ -225,6 +225,9 @@ class CMainWnd : public QObject,
   std::vector<DevicePage*> pages_;  // by product; owned by the window's page container
   std::vector<QWidget*> power_panels_;
   int selected_option_ = -1;
+  // The selection was made by the window, not by the user (it may move to an earlier option).
+  bool selection_automatic_ = true;
+  bool selecting_automatically_ = false;
   uint32_t selected_kind_ = 0;
   int selected_variant_ = 0;
 

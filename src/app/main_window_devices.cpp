@@ -224,9 +224,14 @@ void CMainWnd::ShowOptionOfProduct(size_t index, bool show) {
     return;
   }
   if (page->Option()->Shown()) return;
-  bool any_shown = false;
-  for (CDeviceOptionUI* other : Options()) any_shown = any_shown || other->Shown();
-  ShowOption(option, true, !any_shown);
+  // The first device shown is selected. Devices connect in no fixed order: while the user has not
+  // chosen one, the selection stays on the first shown option of the strip.
+  int selected = -1;
+  const std::vector<CDeviceOptionUI*> options = Options();
+  for (size_t i = 0; i < options.size(); ++i) {
+    if (options[i]->Shown() && options[i]->IsSelected()) selected = static_cast<int>(i);
+  }
+  ShowOption(option, true, selected < 0 || (selection_automatic_ && option < selected));
 }
 
 void CMainWnd::ShowOption(int index, bool show, bool select) {
@@ -240,7 +245,10 @@ void CMainWnd::ShowOption(int index, bool show, bool select) {
       power_switch_->setVisible(option->PowerIndex() >= 0);
       if (option->PowerIndex() >= 0) SelectTab(power_switch_, option->PowerIndex());
     }
+    const bool was_automatic = selecting_automatically_;
+    selecting_automatically_ = true;
     option->Select(true);
+    selecting_automatically_ = was_automatic;
   }
   int shown = 0;
   int synchro = 0;
@@ -269,6 +277,7 @@ void CMainWnd::ShowOption(int index, bool show, bool select) {
 void CMainWnd::OnDeviceOptionChosen(QWidget* sender) {
   CDeviceOptionUI* option = OptionOfControl(sender);
   if (!option || !option->IsSelected()) return;
+  if (!selecting_automatically_) selection_automatic_ = false;
   selected_option_ = IndexOfOption(option);
   selected_kind_ = option->Kind();
   selected_variant_ = option->Variant();

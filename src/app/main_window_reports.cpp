@@ -13,13 +13,13 @@ namespace {
 
 constexpr int kReportShownMs = 4000;
 
-QString ReportTextKey(WriteOutcome outcome) {
+QString ReportTextKey(ChangeOutcome outcome) {
   switch (outcome) {
-    case WriteOutcome::kWritten:
+    case ChangeOutcome::kWritten:
       return QStringLiteral("status_written_text");
-    case WriteOutcome::kProfileOnly:
+    case ChangeOutcome::kProfileOnly:
       return QStringLiteral("status_profile_only_text");
-    case WriteOutcome::kFailed:
+    case ChangeOutcome::kFailed:
       break;
   }
   return QStringLiteral("status_write_failed_text");

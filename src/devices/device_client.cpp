@@ -23,7 +23,7 @@ DeviceClient::DeviceClient(CHalvexUSBDevice& device, DeviceView initial, QObject
     : QObject(parent), device_(&device), view_(std::move(initial)) {
   sent_ = view_.commandsDone;
   connect(&device, &CHalvexUSBDevice::viewChanged, this, &DeviceClient::TakeView);
-  connect(&device, &CHalvexUSBDevice::reported, this, &DeviceClient::reported);
+  connect(&device, &CHalvexUSBDevice::reported, this, &DeviceClient::TakeReport);
 }
 
 void DeviceClient::TakeView(const DeviceView& view) {
@@ -31,6 +31,13 @@ void DeviceClient::TakeView(const DeviceView& view) {
   if (view.commandsDone < sent_) return;
   view_ = view;
   emit viewChanged();
+  for (const DeviceReport& report : std::exchange(reports_, {})) emit reported(report);
+}
+
+void DeviceClient::TakeReport(const DeviceReport& report) {
+  // The device makes a view right after every command and every read, so the report is not kept
+  // waiting for long.
+  reports_.push_back(report);
 }
 
 void DeviceClient::Post(std::function<void(CHalvexUSBDevice&)> command) {
@@ -166,6 +173,8 @@ void DeviceClient::MacroRemoved(int number) {
 
 void DeviceClient::SetMacroNames(const std::vector<std::string>& names) {
   if (view_.mouse) view_.mouse->macroNames = names;
+  // The key panel lists the macros at once, not only when the device has taken them.
+  emit viewChanged();
   Post([names](CHalvexUSBDevice& device) {
     OnMouse(device, [&names](CHalvexMouseDevice& mouse) { mouse.SetMacroNames(names); });
   });

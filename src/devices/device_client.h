@@ -4,7 +4,8 @@
 // answers the capabilities (device_capabilities.h) from it; every change becomes one command that
 // runs on the device's thread (CHalvexUSBDevice::RunCommand). The view in hand already shows the
 // page's own changes; a view the device made before it had carried out every command sent is
-// not taken, so the page never flickers back to a state it has left.
+// not taken, so the page never flickers back to a state it has left. A report of an outcome is
+// handed on together with the view that shows the state after it.
 
 #include <cstdint>
 #include <functional>
@@ -84,6 +85,7 @@ class DeviceClient : public QObject,
 
  private:
   void TakeView(const DeviceView& view);
+  void TakeReport(const DeviceReport& report);
   // What the settings page stored and has not committed yet.
   struct PendingSettings {
     std::optional<std::vector<DpiStage>> stages;
@@ -96,6 +98,8 @@ class DeviceClient : public QObject,
   DeviceView view_;
   uint64_t sent_ = 0;
   PendingSettings pending_;
+  // Reports wait for the view that shows their outcome.
+  std::vector<DeviceReport> reports_;
 };
 
 }  // namespace vorlin

@@ -58,7 +58,7 @@ struct DeviceView {
 
 // What became of a change the user made: it reached the device, it is kept in the profile only
 // (the device is not there), or writing it failed.
-enum class WriteOutcome { kWritten, kProfileOnly, kFailed };
+enum class ChangeOutcome { kWritten, kProfileOnly, kFailed };
 
 // The result of a user action that writes to the device.
 struct DeviceReport {
@@ -71,7 +71,7 @@ struct DeviceReport {
     kRecoil,
   };
   Action action = Action::kLighting;
-  WriteOutcome outcome = WriteOutcome::kWritten;
+  ChangeOutcome outcome = ChangeOutcome::kWritten;
   // Macros that did not fit: the image is this many four-byte events too large (nothing written,
   // no key table either); -1 when the macros could not be written; 0 otherwise.
   int macroResult = 0;

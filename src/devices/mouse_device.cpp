@@ -372,6 +372,7 @@ void CHalvexMouseDevice::ReloadProfile() {
   ApplyLighting();
   TakeProfileSettings();
   SaveProfile();
+  PublishView();
 }
 
 int CHalvexMouseDevice::ApplyLighting() {
@@ -479,8 +480,6 @@ void CHalvexMouseDevice::OnSettingEvent(uint16_t code) {
     record_.SetCurrentDpiStage(low >> 4);
   } else if (high == kEventProfile) {
     light_state_.profile = low & 0x0F;
-  } else {
-    return;
   }
   PublishView();
 }

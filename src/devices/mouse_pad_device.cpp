@@ -105,6 +105,7 @@ void CHalvexMousePadDevice::ReloadProfile() {
   if (!path.empty()) profile_.LoadDevice(path);
   ApplyLighting();
   SaveProfile();
+  PublishView();
 }
 
 void CHalvexMousePadDevice::LoadNameLists() {

@@ -271,9 +271,9 @@ void CHalvexUSBDevice::Report(DeviceReport::Action action, bool written, int mac
   DeviceReport report;
   report.action = action;
   report.macroResult = macro_result;
-  report.outcome = !LinkOpen() ? WriteOutcome::kProfileOnly
-                   : written   ? WriteOutcome::kWritten
-                               : WriteOutcome::kFailed;
+  report.outcome = !LinkOpen() ? ChangeOutcome::kProfileOnly
+                   : written   ? ChangeOutcome::kWritten
+                               : ChangeOutcome::kFailed;
   emit reported(report);
 }
 

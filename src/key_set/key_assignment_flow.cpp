@@ -89,7 +89,7 @@ void KeyAssignmentFlow::ApplyFinished(const DeviceReport& report) {
     services_.ShowMessage(QString::fromLatin1(kMacroWriteFailedMessage), false);
   }
   picture_.ShowChangedKeys();
-  if (report.outcome != WriteOutcome::kWritten && report.macroResult == 0) {
+  if (report.outcome != ChangeOutcome::kWritten && report.macroResult == 0) {
     // The device keeps its old table: the changes still wait to be applied.
     services_.ShowMessage(QString::fromLatin1(kKeyTableWriteFailedMessage), false);
     return;

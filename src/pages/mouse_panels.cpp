@@ -191,7 +191,7 @@ void MousePanels::OnReport(const DeviceReport& report) {
       if (key_flow_) key_flow_->ApplyFinished(report);
       break;
     case DeviceReport::Action::kRecoil:
-      if (shoot_panel_) shoot_panel_->SendFinished(report.outcome == WriteOutcome::kWritten);
+      if (shoot_panel_) shoot_panel_->SendFinished(report.outcome == ChangeOutcome::kWritten);
       break;
     case DeviceReport::Action::kProfile:
     case DeviceReport::Action::kReset: {

@@ -11,8 +11,11 @@
 
 #include "app/app_session.h"
 #include "app/main_window.h"
-#include "devices/device_option.h"
+#include "devices/device_client.h"
+#include "devices/device_manager.h"
 #include "devices/usb_device.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "profiles/light_records.h"
 
 namespace vorlin {
@@ -150,11 +153,18 @@ TEST_F(AutomationTest, ScreenshotAndQuit) {
 }
 
 // The device page of `data_name` in the session's window.
-CHalvexUSBDevice* PageNamed(AppSession& session, const QString& data_name) {
-  for (CHalvexUSBDevice* page : session.MainWindow()->Pages()) {
-    if (page->Init().dataName == data_name) return page;
+DevicePage* PageNamed(AppSession& session, const QString& data_name) {
+  for (DevicePage* page : session.MainWindow()->Pages()) {
+    if (QString::fromStdString(page->Product().dataName) == data_name) return page;
   }
   return nullptr;
+}
+
+// The device object behind it (read only through its atomics: it runs on its own thread).
+CHalvexUSBDevice* DeviceNamed(AppSession& session, const QString& data_name) {
+  DeviceManager* devices = session.MainWindow()->Devices();
+  const std::optional<size_t> index = devices->Catalogue().FindByDataName(data_name.toStdString());
+  return index ? devices->Device(*index) : nullptr;
 }
 
 QString ErrorOf(const QJsonObject& reply) {
@@ -163,7 +173,7 @@ QString ErrorOf(const QJsonObject& reply) {
 
 TEST_F(AutomationTest, WindowGoesIntoTheTrayAndComesBack) {
   QWidget* window = session_->MainWindow()->Window();
-  CHalvexUSBDevice* mouse = PageNamed(*session_, QStringLiteral("mouse"));
+  CHalvexUSBDevice* mouse = DeviceNamed(*session_, QStringLiteral("mouse"));
   ASSERT_NE(mouse, nullptr);
   ASSERT_TRUE(window->isVisible());
   // Every interface bound first: an interface arriving later brings the window to the front.
@@ -203,7 +213,7 @@ TEST_F(AutomationTest, WindowGoesIntoTheTrayAndComesBack) {
 }
 
 TEST_F(AutomationTest, PageLimitsTheLookupToOneDevicePage) {
-  CHalvexUSBDevice* headset = PageNamed(*session_, QStringLiteral("HD"));
+  DevicePage* headset = PageNamed(*session_, QStringLiteral("HD"));
   ASSERT_NE(headset, nullptr);
   ASSERT_NE(headset->Option(), nullptr);
   ASSERT_FALSE(headset->Option()->IsSelected());  // the first page (the mouse's) is shown
@@ -219,7 +229,7 @@ TEST_F(AutomationTest, PageLimitsTheLookupToOneDevicePage) {
   reply = Ask(R"({"op":"select","page":"HD","control":"device_select","selected":true})");
   ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
   EXPECT_TRUE(headset->Option()->IsSelected());
-  EXPECT_EQ(session_->MainWindow()->SelectedDevice(), headset);
+  EXPECT_EQ(session_->MainWindow()->SelectedPage(), headset);
   EXPECT_TRUE(Ask(R"({"op":"state","page":"HD","control":"light_combo_modeSelect"})")
                   .value("visible")
                   .toBool());
@@ -233,7 +243,7 @@ TEST_F(AutomationTest, PageLimitsTheLookupToOneDevicePage) {
                     .arg(effect)
                     .toUtf8());
     ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
-    EXPECT_EQ(LightSettingsFromWords(headset->GetLightWords()).mode, effect);
+    EXPECT_EQ(headset->Client().Lighting().mode, effect);
     reply = Ask(R"({"op":"state","page":"HD","control":"light_combo_modeSelect"})");
     EXPECT_EQ(reply.value("value").toInt(), effect);
   }

@@ -1,6 +1,7 @@
-// The device objects behind the pages, against the emulated devices: the frame and key records,
-// host lighting, the window state they follow, the device's own requests to be read again, and
-// the profile each page keeps across a restart.
+// The device objects behind the pages, against the emulated devices: the frame and the page's
+// buttons, host lighting, the window state they follow, the device's own requests to be read
+// again, and the profile each page keeps across a restart. The devices share the test's thread
+// here, so that their timers and state can be looked at directly.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,6 +26,7 @@ class DeviceObjectTest : public test::MainWindowFixture {
     MainWindowFixture::SetUp();
     ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
   }
+  bool DeviceThreads() const override { return false; }
   // Command reports written to the device of `productId` since the trace was cleared.
   int CommandsTo(uint16_t productId, uint8_t command) const {
     int count = 0;
@@ -38,45 +40,37 @@ class DeviceObjectTest : public test::MainWindowFixture {
   }
 };
 
-TEST_F(DeviceObjectTest, FrameEntriesStayInsideTheKeysAndACountResetClearsThem) {
-  CHalvexUSBDevice* mouse = PageOf("mouse");
-  ASSERT_NE(mouse, nullptr);
-  const int keys = mouse->KeyCount();
-  ASSERT_EQ(keys, 15);
-  EXPECT_EQ(mouse->LightCount(), 11);
-  mouse->SetKeyColor(0, 0xFF0000FFu);
-  mouse->SetKeyColor(keys - 1, 0x80112233u);
-  mouse->SetKeyColor(-1, 0x12345678u);
-  mouse->SetKeyColor(keys, 0x12345678u);
-  EXPECT_EQ(mouse->GetKeyColor(0), 0xFF0000FFu);
-  EXPECT_EQ(mouse->GetKeyColor(keys - 1), 0x80112233u);
-  EXPECT_EQ(mouse->GetKeyColor(-1), 0u);
-  EXPECT_EQ(mouse->GetKeyColor(keys), 0u);
-
-  // The same count again still starts every key afresh.
-  mouse->SetKeyCount(keys);
-  EXPECT_EQ(mouse->GetKeyColor(0), 0u);
-  EXPECT_EQ(mouse->GetKeyColor(keys - 1), 0u);
-  ASSERT_EQ(mouse->KeyRecords().size(), static_cast<size_t>(keys));
-  for (const auto& record : mouse->KeyRecords()) EXPECT_EQ(record, CHalvexUSBDevice::KeyRecord{});
-  // The key buttons found by name in the page's picture stay.
-  EXPECT_NE(mouse->KeyButtons().front(), nullptr);
+TEST_F(DeviceObjectTest, TheFrameAndThePageHaveTheProductsKeys) {
+  struct Case {
+    const char* product;
+    size_t keys;
+    size_t lights;
+  };
+  for (const Case& c : {Case{"mouse", 15, 11}, Case{"MousePad", 15, 0}, Case{"HD", 13, 0}}) {
+    SCOPED_TRACE(c.product);
+    CHalvexUSBDevice* device = DeviceOf(c.product);
+    DevicePage* page = PageOf(c.product);
+    ASSERT_TRUE(device && page);
+    EXPECT_EQ(device->Frame().size(), c.keys);
+    EXPECT_EQ(page->KeyButtons().size(), c.keys);
+    EXPECT_EQ(page->LightButtons().size(), c.lights);
+    // The key buttons are found by name in the page's picture.
+    EXPECT_NE(page->KeyButtons().front(), nullptr);
+  }
 }
 
 TEST_F(DeviceObjectTest, OnlyTheKeyboardIsToldWhenThisProgramTakesItsLighting) {
   emulator_.Bus()->ClearTrace();
-  for (CHalvexUSBDevice* page : window_->Pages()) {
-    page->SetHostLighting(false);
-    page->SetHostLighting(true);
-  }
+  window_->ToggleLightControl();  // let go
+  window_->ToggleLightControl();  // take it again
   EXPECT_EQ(CommandsTo(kKeyboardProductId, kCmdHostLightingOn), 1);
   EXPECT_EQ(CommandsTo(kMouseCableProductId, kCmdHostLightingOn), 0);
   EXPECT_EQ(CommandsTo(kPadProductId, kCmdHostLightingOn), 0);
 }
 
 TEST_F(DeviceObjectTest, OnlyADeviceWithAStatusPanelPausesWhileTheWindowIsHidden) {
-  CHalvexUSBDevice* mouse = PageOf("mouse");
-  CHalvexUSBDevice* pad = PageOf("MousePad");
+  CHalvexUSBDevice* mouse = DeviceOf("mouse");
+  CHalvexUSBDevice* pad = DeviceOf("MousePad");
   ASSERT_TRUE(mouse && pad);
   mouse->SetWindowHidden(true);
   pad->SetWindowHidden(true);
@@ -87,7 +81,7 @@ TEST_F(DeviceObjectTest, OnlyADeviceWithAStatusPanelPausesWhileTheWindowIsHidden
 }
 
 TEST_F(DeviceObjectTest, ADeviceAskingToBeReadAgainArmsItsResync) {
-  CHalvexUSBDevice* pad = PageOf("MousePad");
+  CHalvexUSBDevice* pad = DeviceOf("MousePad");
   ASSERT_NE(pad, nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return pad->EventInterfaceOpen(3); }, 2000));
   EXPECT_FALSE(pad->Scheduler().Pending(DeviceScheduler::kResync));
@@ -96,7 +90,7 @@ TEST_F(DeviceObjectTest, ADeviceAskingToBeReadAgainArmsItsResync) {
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return pad->Scheduler().Pending(DeviceScheduler::kResync); }, 1000));
   // Other events leave it alone.
-  CHalvexUSBDevice* mouse = PageOf("mouse");
+  CHalvexUSBDevice* mouse = DeviceOf("mouse");
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->EventInterfaceOpen(2); }, 2000));
   ASSERT_TRUE(emulator_.Mouse().Click());
   QTest::qWait(100);
@@ -104,31 +98,32 @@ TEST_F(DeviceObjectTest, ADeviceAskingToBeReadAgainArmsItsResync) {
 }
 
 TEST_F(DeviceObjectTest, EveryPageKeepsItsCurrentProfileAcrossARestart) {
-  for (CHalvexUSBDevice* page : window_->Pages()) {
-    SCOPED_TRACE(page->Init().dataName.toStdString());
+  for (DevicePage* page : window_->Pages()) {
+    SCOPED_TRACE(page->Product().dataName);
+    CHalvexUSBDevice* device = DeviceOf(page->Product().dataName.c_str());
     ASSERT_NE(page->ProfileBar(), nullptr);
-    EXPECT_EQ(page->ProfileId(), page->ProfileBar()->GetCurrentProfileId());
+    EXPECT_EQ(device->ProfileId(), page->ProfileBar()->GetCurrentProfileId());
     // The profile's document exists and holds the device's entry, seeded from the factory one.
-    const std::string path = page->ProfileData().GetProfilePath();
+    const std::string path = device->ProfileData().GetProfilePath();
     ASSERT_TRUE(std::filesystem::exists(path)) << path;
     const Json::Value document = JsonFileIo::ReadJsonFile(path);
     EXPECT_TRUE(Member(Element(Member(document, "Device"), 0), "KeyList").isArray());
   }
 
   // A new profile on the mouse page becomes the page's current one...
-  CHalvexUSBDevice* mouse = PageOf("mouse");
+  CHalvexUSBDevice* mouse = DeviceOf("mouse");
   const std::string before = mouse->ProfileId();
-  ASSERT_TRUE(mouse->ProfileBar()->AddProfile().ok());
+  ASSERT_TRUE(PageOf("mouse")->ProfileBar()->AddProfile().ok());
   const std::string added = mouse->ProfileId();
   EXPECT_NE(added, before);
-  EXPECT_EQ(added, mouse->ProfileBar()->GetCurrentProfileId());
+  EXPECT_EQ(added, PageOf("mouse")->ProfileBar()->GetCurrentProfileId());
   EXPECT_TRUE(std::filesystem::exists(mouse->ProfileData().GetProfilePath()));
 
   // ...and is still current after a restart, while the others kept theirs.
-  const std::string pad_profile = PageOf("MousePad")->ProfileId();
+  const std::string pad_profile = DeviceOf("MousePad")->ProfileId();
   RestartWindow();
-  EXPECT_EQ(PageOf("mouse")->ProfileId(), added);
-  EXPECT_EQ(PageOf("MousePad")->ProfileId(), pad_profile);
+  EXPECT_EQ(DeviceOf("mouse")->ProfileId(), added);
+  EXPECT_EQ(DeviceOf("MousePad")->ProfileId(), pad_profile);
 }
 
 }  // namespace

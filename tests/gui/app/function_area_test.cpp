@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QStackedWidget>
 
-#include "devices/device_function_area.h"
+#include "pages/device_function_area.h"
 #include "ui/find_control.h"
 
 namespace vorlin {

@@ -41,9 +41,11 @@ TEST_F(HotPlugTest, TheMouseComesAndGoesByCableAndReceiver) {
   EXPECT_TRUE(window_->Window()->isVisible());
   EXPECT_TRUE(Shown().isEmpty());
   EXPECT_TRUE(NoDeviceNoticeShown());
-  CHalvexUSBDevice* mouse = PageOf("mouse");
-  ASSERT_NE(mouse, nullptr);
-  const std::string profile = mouse->ProfileId();
+  // The device runs on its own thread: the test reads only its atomics and what its page shows.
+  CHalvexUSBDevice* mouse = DeviceOf("mouse");
+  DevicePage* page = PageOf("mouse");
+  ASSERT_TRUE(mouse && page);
+  const std::string profile = page->Client().View().profileId;
   EXPECT_FALSE(profile.empty());
 
   // By cable.
@@ -53,9 +55,9 @@ TEST_F(HotPlugTest, TheMouseComesAndGoesByCableAndReceiver) {
   EXPECT_TRUE(mouse->LinkOpen());
   EXPECT_FALSE(mouse->OnReceiver());
   EXPECT_TRUE(QTest::qWaitFor([&] { return mouse->EventInterfaceOpen(2); }, 2000));
-  // The frame follows the device once it has started up.
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return mouse->Scheduler().Pending(DeviceScheduler::kFrame); }, 2000));
+  // The preview follows the device once it is connected.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return page->FrameTimerRunning(); }, 2000));
+  EXPECT_EQ(page->Client().View().connection, ConnectionKind::kCable);
 
   // Its receiver while the cable is in: the cable stays in charge.
   ASSERT_TRUE(Mouse().Receiver()->Plug());
@@ -66,7 +68,9 @@ TEST_F(HotPlugTest, TheMouseComesAndGoesByCableAndReceiver) {
   // The cable goes: the same page carries on through the receiver.
   Mouse().Cable().Unplug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->OnReceiver(); }, 2000));
-  EXPECT_EQ(PageOf("mouse"), mouse);
+  EXPECT_EQ(PageOf("mouse"), page);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return page->Client().View().connection == ConnectionKind::kReceiver; }, 2000));
   EXPECT_TRUE(mouse->LinkOpen());
   EXPECT_TRUE(mouse->Link().IsWireless());
   EXPECT_EQ(Shown(), QStringList{"mouse"});
@@ -83,13 +87,13 @@ TEST_F(HotPlugTest, TheMouseComesAndGoesByCableAndReceiver) {
   ASSERT_TRUE(WaitShown({}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !mouse->LinkOpen(); }, 2000));
   EXPECT_TRUE(NoDeviceNoticeShown());
-  EXPECT_FALSE(mouse->Scheduler().Pending(DeviceScheduler::kStartUp));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !page->FrameTimerRunning(); }, 2000));
 
   // Back in: the same page with the same profile.
   ASSERT_TRUE(Mouse().Cable().Plug());
   ASSERT_TRUE(WaitShown({"mouse"}));
-  EXPECT_EQ(PageOf("mouse"), mouse);
-  EXPECT_EQ(mouse->ProfileId(), profile);
+  EXPECT_EQ(PageOf("mouse"), page);
+  EXPECT_EQ(page->Client().View().profileId, profile);
   EXPECT_EQ(window_->Pages().size(), 4u);
 }
 
@@ -123,7 +127,7 @@ TEST_F(HotPlugTest, APlugStormLeavesNoThreadOrDescriptorBehind) {
   // Still working after the storm.
   plug_all();
   ASSERT_TRUE(WaitShown(all, 5000));
-  for (CHalvexUSBDevice* page : window_->Pages()) EXPECT_TRUE(page->LinkOpen());
+  for (CHalvexUSBDevice* device : window_->Devices()->Devices()) EXPECT_TRUE(device->LinkOpen());
   emulator_.UnplugAll();
   ASSERT_TRUE(WaitShown({}, 5000));
   ASSERT_TRUE(QTest::qWaitFor(

@@ -1,7 +1,9 @@
 #pragma once
 
 // A main window over the emulated devices, laid out at 96 DPI without the session or system bus,
-// and shown once its first look for devices is done.
+// and shown once its first look for devices is done. The devices run on threads of their own, as
+// in the program; a fixture that calls into a device object directly keeps them on the test's
+// thread instead (DeviceThreads).
 
 #include <gtest/gtest.h>
 
@@ -11,8 +13,11 @@
 
 #include "input_qt/window_input_source.h"
 #include "app/main_window.h"
-#include "devices/device_option.h"
+#include "devices/device_client.h"
+#include "devices/device_manager.h"
 #include "devices/usb_device.h"
+#include "pages/device_option.h"
+#include "pages/device_page.h"
 #include "hid/hid_backend.h"
 #include "sim/device_emulator.h"
 
@@ -34,6 +39,7 @@ class MainWindowFixture : public ::testing::Test {
     options.useSessionBus = false;
     options.followSleep = false;
     options.forcedDpi = 96;
+    options.deviceThreads = DeviceThreads();
     // Never the machine's own keyboards: key capture sees the window's keys only.
     options.inputCapture = [](QWidget* window) {
       return std::make_unique<CDeviceHook>(nullptr, std::make_unique<WindowInputSource>(window));
@@ -46,6 +52,8 @@ class MainWindowFixture : public ::testing::Test {
     window_.reset();
     HidBackends::Remove(emulator_.Bus());
   }
+  // Whether the devices run on threads of their own.
+  virtual bool DeviceThreads() const { return true; }
 
   // The options shown, by their device's data name.
   QStringList Shown() const {
@@ -58,13 +66,25 @@ class MainWindowFixture : public ::testing::Test {
   bool WaitShown(const QStringList& expected, int timeoutMs = 3000) {
     return QTest::qWaitFor([&] { return Shown() == expected; }, timeoutMs);
   }
-  CHalvexUSBDevice* PageOf(const char* data_name) const {
+  DevicePage* PageOf(const char* data_name) const {
     for (CDeviceOptionUI* option : window_->Options()) {
       if (option->property("dataName").toString() == QLatin1String(data_name)) {
-        return option->Device();
+        return option->Page();
       }
     }
     return nullptr;
+  }
+  // The device object of a page. Only a fixture whose devices share the test's thread may call
+  // into it; others read what its client shows.
+  CHalvexUSBDevice* DeviceOf(const char* data_name) const {
+    DeviceManager* devices = window_->Devices();
+    const std::optional<size_t> index = devices->Catalogue().FindByDataName(data_name);
+    return index ? devices->Device(*index) : nullptr;
+  }
+  // Waits until the device of `page` has carried out every command the page sent, and the page
+  // has what it reported.
+  static bool WaitIdle(DevicePage* page, int timeoutMs = 5000) {
+    return page && QTest::qWaitFor([page] { return page->Client().Idle(); }, timeoutMs);
   }
 
   DeviceEmulator emulator_;

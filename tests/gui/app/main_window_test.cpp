@@ -8,7 +8,7 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "devices/device_option.h"
+#include "pages/device_option.h"
 #include "devices/usb_device.h"
 #include "app/main_window.h"
 #include "hid/hid_backend.h"
@@ -38,14 +38,16 @@ TEST_F(MainWindowTest, OnePagePerRowAndTheStripShowsThePluggedDevices) {
   EXPECT_TRUE(first->IsSelected());
   auto* pages = qobject_cast<QStackedWidget*>(Control("device_switch"));
   ASSERT_NE(pages, nullptr);
-  EXPECT_EQ(pages->currentWidget(), first->Device());
-  EXPECT_TRUE(first->Device()->LinkOpen());
-  EXPECT_FALSE(first->Device()->OnReceiver());  // the cable wins over the receiver
+  EXPECT_EQ(pages->currentWidget(), first->Page());
+  CHalvexUSBDevice* device = DeviceOf(first->Page()->Product().dataName.c_str());
+  EXPECT_TRUE(device->LinkOpen());
+  EXPECT_FALSE(device->OnReceiver());  // the cable wins over the receiver
 }
 
 TEST_F(MainWindowTest, UnpluggingHidesOptionsAndTheLastOneShowsTheNotice) {
   ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-  CHalvexUSBDevice* headset = PageOf("HD");
+  DevicePage* headset_page = PageOf("HD");
+  CHalvexUSBDevice* headset = DeviceOf("HD");
   emulator_.Headset().Cable().Unplug();
   EXPECT_TRUE(WaitShown({"mouse", "keyboard", "MousePad"})) << Shown().join(',').toStdString();
   EXPECT_FALSE(headset->LinkOpen());
@@ -67,24 +69,25 @@ TEST_F(MainWindowTest, UnpluggingHidesOptionsAndTheLastOneShowsTheNotice) {
   // Back again: the same page, shown and selected, and the notice goes.
   emulator_.Headset().Cable().Plug();
   EXPECT_TRUE(WaitShown({"HD"}));
-  EXPECT_EQ(PageOf("HD"), headset);
+  EXPECT_EQ(PageOf("HD"), headset_page);
   EXPECT_TRUE(headset->LinkOpen());
-  EXPECT_TRUE(headset->Option()->IsSelected());
+  EXPECT_TRUE(headset_page->Option()->IsSelected());
   EXPECT_FALSE(Control("No_device_Link")->isVisibleTo(window_->Window()));
   EXPECT_EQ(window_->Pages().size(), 4u);
 }
 
 TEST_F(MainWindowTest, MouseFallsBackToItsReceiverAndReturnsToTheCable) {
   ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-  CHalvexUSBDevice* mouse = PageOf("mouse");
+  DevicePage* page = PageOf("mouse");
+  CHalvexUSBDevice* mouse = DeviceOf("mouse");
   emulator_.Mouse().Cable().Unplug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->OnReceiver(); }, 3000));
   EXPECT_TRUE(mouse->LinkOpen());
-  EXPECT_TRUE(mouse->Option()->Shown());
+  EXPECT_TRUE(page->Option()->Shown());
   emulator_.Mouse().Cable().Plug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !mouse->OnReceiver(); }, 3000));
   EXPECT_TRUE(mouse->LinkOpen());
-  EXPECT_EQ(PageOf("mouse"), mouse);
+  EXPECT_EQ(PageOf("mouse"), page);
 }
 
 TEST_F(MainWindowTest, PrevAndNextMoveAlongTheShownOptions) {
@@ -113,8 +116,9 @@ TEST_F(MainWindowTest, LightControlToggles) {
   toggle->click();
   EXPECT_EQ(window_->LightControl(), 0);
   EXPECT_FALSE(toggle->isChecked());
-  for (CHalvexUSBDevice* page : window_->Pages()) {
-    if (page->Family() != DeviceFamily::kHeadset) EXPECT_FALSE(page->HostLighting());
+  for (CHalvexUSBDevice* device : window_->Devices()->Devices()) {
+    if (device->Family() != DeviceFamily::kHeadset)
+      EXPECT_TRUE(QTest::qWaitFor([device] { return !device->HostLighting(); }, 2000));
   }
   // Another program asks to take over again; while suspended the request is ignored.
   window_->OnSuspend();

@@ -85,7 +85,7 @@ TEST_F(MouseDeviceTest, ADpiStageChangedInTheProfileReachesTheMouseAndTheDocumen
   profile.SetCurrentDpiStage(2);
   mouse_->SaveProfile();
   emulator_.Bus()->ClearTrace();
-  ASSERT_EQ(mouse_->WriteParamRecord(0, 0, 1, 0, 0), 1);
+  ASSERT_EQ(mouse_->WriteParamRecord(0, 0), 1);
 
   std::vector<uint8_t> expected = before;
   expected[4] = profile.GetLightSettings().direction;  // the direction is written, never read
@@ -115,7 +115,7 @@ TEST_F(MouseDeviceTest, ThroughTheReceiverTheRecordGoesInSmallerChunksAfterEachP
   std::vector<DpiStage> stages = profile.GetDpiStages();
   stages[0].dpi_x = 0x0456;
   profile.SetDpiStages(stages);
-  ASSERT_EQ(mouse_->WriteParamRecord(0, 0, 1, 0, 0), 1);
+  ASSERT_EQ(mouse_->WriteParamRecord(0, 0), 1);
 
   const FirmwareMemory memory = Memory();
   const std::vector<uint8_t> record(memory.params.begin(), memory.params.begin() + 95);
@@ -138,7 +138,7 @@ TEST_F(MouseDeviceTest, ThroughTheReceiverTheRecordGoesInSmallerChunksAfterEachP
   // A mouse switched off behind its receiver fails the link check: nothing is written.
   emulator_.Mouse().SetPoweredOn(false);
   emulator_.Bus()->ClearTrace();
-  EXPECT_EQ(mouse_->WriteParamRecord(0, 0, 1, 0, 0), 0);
+  EXPECT_EQ(mouse_->WriteParamRecord(0, 0), 0);
   EXPECT_EQ(CountOf(kMouseReceiverProductId, kCmdWriteParams), 0);
 }
 
@@ -151,7 +151,7 @@ TEST_F(MouseDeviceTest, TheMouseAskingToBeReadAgainIsReadFiftyMillisecondsLater)
 }
 
 TEST_F(MouseDeviceTest, ProfileAndStageButtonsOfTheMouseRefreshThePage) {
-  QSignalSpy refreshed(mouse_, &CHalvexMouseDevice::pageRefreshed);
+  QSignalSpy refreshed(mouse_, &CHalvexUSBDevice::viewChanged);
   ASSERT_TRUE(emulator_.Mouse().SwitchProfile(3));
   ASSERT_TRUE(QTest::qWaitFor([&] { return refreshed.count() == 1; }, 2000));
   EXPECT_EQ(mouse_->LightState().profile, 3);
@@ -180,21 +180,21 @@ TEST_F(MouseDeviceTest, AClickLightsTheReactivePreviewOnlyUnderTheReactiveEffect
   mouse_->ApplyLighting();
   ASSERT_TRUE(emulator_.Mouse().Click());
   QTest::qWait(100);
-  const uint32_t steady = mouse_->GetKeyColor(0);
+  const uint32_t steady = mouse_->Frame().GetKeyColor(0);
 
   light.mode = 6;
   light.speed = 0;  // the slowest fade: the full level lasts long enough to be seen by polling
   mouse_->MouseProfile().SetLightSettings(light);
   mouse_->ApplyLighting();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->GetKeyColor(0)) == 0; }, 1000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->Frame().GetKeyColor(0)) == 0; }, 1000));
   // The click comes through the cable's event interface, which discovery binds on its own time.
   ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->EventInterfaceOpen(2); }, 2000));
   ASSERT_TRUE(emulator_.Mouse().Click());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->GetKeyColor(0)) > 200; }, 1000))
-      << std::hex << mouse_->GetKeyColor(0) << " (steady was " << steady << ")";
-  EXPECT_EQ(FrameEntryColor(mouse_->GetKeyColor(0)), (Rgb{0xFF, light.green, light.blue}));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->Frame().GetKeyColor(0)) > 200; }, 1000))
+      << std::hex << mouse_->Frame().GetKeyColor(0) << " (steady was " << steady << ")";
+  EXPECT_EQ(FrameEntryColor(mouse_->Frame().GetKeyColor(0)), (Rgb{0xFF, light.green, light.blue}));
   // ...and fades to dark again.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->GetKeyColor(0)) == 0; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return FrameEntryLevel(mouse_->Frame().GetKeyColor(0)) == 0; }, 2000));
 }
 
 TEST_F(MouseDeviceTest, MacroCallsAreWrittenAsImagePositionsAndMissingMacrosAsDefaults) {
@@ -208,9 +208,9 @@ TEST_F(MouseDeviceTest, MacroCallsAreWrittenAsImagePositionsAndMissingMacrosAsDe
   keys[0].current.code = {0x70, 3, 0};  // macro 3 of 3: not there
   keys[1].current.code = {0x70, 1, 0};  // macro 1: image position 0
   keys[3].current.code = {0x71, 1, 2};  // forward (slot 4) calls it again
-  mouse_->SetKeyList(keys);
+  for (size_t i = 0; i < keys.size(); ++i) mouse_->SetKeyEntry(static_cast<int>(i), keys[i]);
   EXPECT_EQ(mouse_->ListUsedMacros(), std::vector<int>{1});
-  ASSERT_EQ(mouse_->DownloadMacros(), 0);
+  ASSERT_EQ(mouse_->DownloadMacros(mouse_->ListUsedMacros()), 0);
   ASSERT_EQ(mouse_->StoreKeyAssignments(), 1);
 
   const FirmwareMemory memory = Memory();
@@ -305,7 +305,7 @@ TEST_F(MouseDeviceTest, AMouseThatStopsAnsweringCostsOnlyTheTimeouts) {
 TEST_F(MouseDeviceTest, ThePowerPanelShowsTheBatteryAndTheReceiver) {
   emulator_.Mouse().SetBattery(72, 2);
   SwitchToReceiver();
-  QWidget* panel = mouse_->Init().powerPanel;
+  QWidget* panel = page_->PowerPanel();
   ASSERT_NE(panel, nullptr);
   auto* value = FindControl<QLabel>(panel, QStringLiteral("device_power_value"));
   auto* bar = FindControl<QProgressBar>(panel, QStringLiteral("device_Power_progress"));

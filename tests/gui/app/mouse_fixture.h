@@ -1,7 +1,10 @@
 #pragma once
 
-// The window with the emulated devices, its mouse page read and its preview running: the
-// requests the mouse received, its memory, and switching it to its receiver.
+// The window with the emulated devices, its mouse read and its preview running: the requests the
+// mouse received, its memory, and switching it to its receiver. By default the mouse's device
+// object shares the test's thread, so that a test may call into it directly; a fixture that
+// drives the page as a user does runs it on its own thread, as the program does, and looks only
+// at what the page shows, the mouse's memory and the documents.
 
 #include <QSignalSpy>
 #include <QTest>
@@ -26,12 +29,26 @@ class MouseFixture : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-    mouse_ = dynamic_cast<CHalvexMouseDevice*>(PageOf("mouse"));
+    mouse_ = dynamic_cast<CHalvexMouseDevice*>(DeviceOf("mouse"));
     ASSERT_NE(mouse_, nullptr);
-    // The start-up read ends by starting the preview.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->PreviewWorkerRunning(); }, 5000));
+    page_ = PageOf("mouse");
+    ASSERT_NE(page_, nullptr);
+    if (DeviceThreads()) {
+      // The page shows the mouse once its start-up read is done.
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            const std::optional<MouseView>& view = page_->Client().View().mouse;
+            return view && view->deviceInfo[5] != 0;
+          },
+          5000));
+      QTest::qWait(50);
+    } else {
+      // The start-up read ends by starting the preview.
+      ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->PreviewWorkerRunning(); }, 5000));
+    }
     emulator_.Bus()->ClearTrace();
   }
+  bool DeviceThreads() const override { return false; }
   void TearDown() override {
     for (const char* name : {"macro.config", "m1.mac", "m2.mac", "ShootData_0.Shoot"})
       std::filesystem::remove(UserFile(name));
@@ -58,7 +75,7 @@ class MouseFixture : public MainWindowFixture {
     return count;
   }
   std::string UserFile(const char* name) const {
-    return UserDataFolder(mouse_->Folders(), "mouse") + name;
+    return UserDataFolder(window_->Devices()->Folders(), "mouse") + name;
   }
   void WriteFile(const char* name, const std::string& text) const {
     std::ofstream(UserFile(name)) << text;
@@ -67,16 +84,14 @@ class MouseFixture : public MainWindowFixture {
   std::string Trace() const { return emulator_.TraceText(); }
   // Switches the mouse to its receiver and waits until it has been read through it.
   void SwitchToReceiver() {
-    QSignalSpy refreshed(mouse_, &CHalvexMouseDevice::pageRefreshed);
     emulator_.Mouse().Cable().Unplug();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return mouse_->OnReceiver() && mouse_->LinkOpen() && refreshed.count() > 0; },
-        8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mouse_->OnReceiver() && mouse_->LinkOpen(); }, 8000));
     QTest::qWait(50);
     emulator_.Bus()->ClearTrace();
   }
 
   CHalvexMouseDevice* mouse_ = nullptr;
+  DevicePage* page_ = nullptr;
 };
 
 }  // namespace vorlin::test

@@ -47,11 +47,13 @@ class MousePadDeviceTest : public test::MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-    pad_ = dynamic_cast<CHalvexMousePadDevice*>(PageOf("MousePad"));
+    pad_ = dynamic_cast<CHalvexMousePadDevice*>(DeviceOf("MousePad"));
     ASSERT_NE(pad_, nullptr);
+    page_ = PageOf("MousePad");
+    ASSERT_NE(page_, nullptr);
     // The start-up read ends by starting the lighting worker.
     ASSERT_TRUE(QTest::qWaitFor([&] { return pad_->LightingWorkerRunning(); }, 3000));
-    panel_ = pad_->findChild<CLightControlUI*>();
+    panel_ = page_->LightPanel();
     ASSERT_NE(panel_, nullptr);
     emulator_.Bus()->ClearTrace();
   }
@@ -99,16 +101,15 @@ class MousePadDeviceTest : public test::MainWindowFixture {
     return Member(Element(Member(document, "Device"), 0), "LightInfo");
   }
 
-  // What the lighting panel does with a change: the words, then save, apply and write.
-  void ChangeLighting(const LightSettings& settings) {
-    const LightWords words = LightSettingsToWords(settings);
-    pad_->SetLightWords(words.word0, words.word1, words.word2, words.word3);
-    pad_->SaveProfile();
-    pad_->ApplyLighting();
-    pad_->WriteParamRecord(0, 0, 1, 1920, 1080);
-  }
+  // What a change on the lighting panel asks of the pad: one call that keeps, previews and
+  // writes it.
+  void ChangeLighting(const LightSettings& settings) { pad_->SetLighting(settings, true); }
+
+  // The pad's device object shares the test's thread: the test calls into it directly.
+  bool DeviceThreads() const override { return false; }
 
   CHalvexMousePadDevice* pad_ = nullptr;
+  DevicePage* page_ = nullptr;
   CLightControlUI* panel_ = nullptr;
 };
 
@@ -209,7 +210,7 @@ TEST_F(MousePadDeviceTest, WritingSendsTheKeptRecordAtOffsetZeroByteForByte) {
   });
   emulator_.Bus()->ClearTrace();
 
-  EXPECT_EQ(pad_->WriteParamRecord(0, 0, 1, 1920, 1080), 1);
+  EXPECT_EQ(pad_->WriteParamRecord(0, 0), 1);
 
   // 04, checksum 0x06 + 0x15 + the payload's sum = 0x081E, code 06, 21 bytes at offset 0.
   const Report write =
@@ -222,7 +223,7 @@ TEST_F(MousePadDeviceTest, WritingSendsTheKeptRecordAtOffsetZeroByteForByte) {
 
   // Once more without a change: the same reports.
   emulator_.Bus()->ClearTrace();
-  EXPECT_EQ(pad_->WriteParamRecord(0, 0, 1, 1920, 1080), 1);
+  EXPECT_EQ(pad_->WriteParamRecord(0, 0), 1);
   EXPECT_EQ(PadRequests(), expected) << Trace();
 }
 
@@ -234,7 +235,7 @@ TEST_F(MousePadDeviceTest, AnUnknownEffectCodeGoesBackToThePadAsItCame) {
   EXPECT_EQ(pad_->Record().Effect(), 0x30);
   EXPECT_TRUE(pad_->Record().EffectIsRaw());
   emulator_.MousePad().GetFirmware().Edit([](FirmwareMemory& m) { m.params[1] = 0; });
-  pad_->WriteParamRecord(0, 0, 1, 1920, 1080);
+  pad_->WriteParamRecord(0, 0);
   EXPECT_EQ(PadParams(), std::vector<uint8_t>(record.begin(), record.end())) << Trace();
 }
 
@@ -322,7 +323,7 @@ TEST_F(MousePadDeviceTest, WithThePadAwayNothingIsSentAndTheRecordAndProfileStay
   EXPECT_EQ(pad_->ReadParamRecord(&profile), 1);
   EXPECT_EQ(profile, 0);
   pad_->ResyncFromDevice();
-  EXPECT_EQ(pad_->WriteParamRecord(0, 0, 1, 1920, 1080), kLinkNoExchange);
+  EXPECT_EQ(pad_->WriteParamRecord(0, 0), kLinkNoExchange);
   EXPECT_EQ(pad_->Record().Kept(), kept);
   EXPECT_EQ(pad_->GetLightWords(), words);
   EXPECT_EQ(ProfileText(), text);
@@ -362,10 +363,10 @@ TEST_F(MousePadDeviceTest, AProfileChangedOnDiskIsReloadedAppliedAndShown) {
 }
 
 TEST_F(MousePadDeviceTest, ThePadsLightsAreTheKeyButtonsOfItsPicture) {
-  ASSERT_EQ(pad_->KeyCount(), 15);
-  EXPECT_EQ(pad_->LightCount(), 0);
-  for (int i = 0; i < pad_->KeyCount(); ++i) {
-    const CDeviceKeyButtonUI* button = pad_->KeyButtons()[static_cast<size_t>(i)];
+  ASSERT_EQ(page_->KeyButtons().size(), 15u);
+  EXPECT_EQ(page_->LightButtons().size(), 0u);
+  for (int i = 0; i < 15; ++i) {
+    const CDeviceKeyButtonUI* button = page_->KeyButtons()[static_cast<size_t>(i)];
     ASSERT_NE(button, nullptr) << i;
     EXPECT_EQ(button->objectName(), QStringLiteral("key_%1").arg(i));
   }

@@ -1,6 +1,7 @@
-// The mouse page as a user drives it, against the emulated mouse: choosing a button's function
-// in the key panel and applying it, capturing a key from the window, changing a DPI stage and the
-// polling rate on the settings tabs, and the page's function tabs.
+// The mouse page as a user drives it, against the emulated mouse on its own thread, as in the
+// program: choosing a button's function in the key panel and applying it, capturing a key from
+// the window, changing a DPI stage and the polling rate on the settings tabs, and the page's
+// function tabs. Each flow ends in the mouse's memory and the profile document.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,7 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "devices/function_view.h"
+#include "pages/function_view.h"
+#include "pages/mouse_panels.h"
 #include "hid/device_link.h"
 #include "input/device_hook.h"
 #include "key_set/key_set_control_ui.h"
@@ -28,9 +30,16 @@ namespace {
 
 class MousePageTest : public test::MouseFixture {
  protected:
+  bool DeviceThreads() const override { return true; }
   template <typename T>
   T* Control(const char* name) const {
-    return FindControl<T>(mouse_, QString::fromLatin1(name));
+    return FindControl<T>(page_, QString::fromLatin1(name));
+  }
+  std::vector<KeyAssignmentPair> Keys() const { return page_->Client().KeyList(); }
+  // Clicks and waits until the mouse has carried out what the click asked for.
+  void ClickAndWait(const char* name) {
+    Click(name);
+    ASSERT_TRUE(WaitIdle(page_)) << name;
   }
   // Chooses the function kind `kind` in the key panel as the user's pick would.
   void ChooseKind(int kind) {
@@ -38,7 +47,7 @@ class MousePageTest : public test::MouseFixture {
     ASSERT_NE(combo, nullptr);
     for (int i = 0; i < combo->count(); ++i) {
       combo->setCurrentIndex(i);
-      if (mouse_->KeyPanel()->SelectedKind() == kind) return;
+      if (page_->Mouse()->KeyPanel()->SelectedKind() == kind) return;
     }
     FAIL() << "no function item of kind " << kind;
   }
@@ -49,8 +58,7 @@ class MousePageTest : public test::MouseFixture {
   }
   // The current function of key-list entry `index` in the profile document.
   uint32_t DocumentAssignment(int index) const {
-    const Json::Value document =
-        JsonFileIo::ReadJsonFile(mouse_->MouseProfile().GetProfilePath());
+    const Json::Value document = JsonFileIo::ReadJsonFile(page_->Client().View().profilePath);
     const Json::Value& keys = Member(Element(Member(document, "Device"), 0), "KeyList");
     return static_cast<uint32_t>(ReadInt(Element(keys, index), "Assignment"));
   }
@@ -58,22 +66,22 @@ class MousePageTest : public test::MouseFixture {
 };
 
 TEST_F(MousePageTest, AButtonTakesAFunctionFromTheKeyPanelAndTheMouseGetsIt) {
-  mouse_->SetFunctionView(kLightingView);
+  page_->SetFunctionView(kLightingView);
   Click("key_3");  // the forward button, key slot 4 of the mouse
-  EXPECT_EQ(mouse_->GetFunctionView(), kKeysView);
-  EXPECT_EQ(mouse_->SelectedKey(), 3);
+  EXPECT_EQ(page_->GetFunctionView(), kKeysView);
+  EXPECT_EQ(page_->SelectedKey(), 3);
 
   ChooseKind(4);  // DPI functions
   auto* dpi = Control<QComboBox>("keyset_mousedpi_combo");
   ASSERT_NE(dpi, nullptr);
   dpi->setCurrentIndex(2);  // DPI cycle, 13 03 00
-  Click("key_butt_keysave");
-  EXPECT_EQ(Packed(mouse_->KeyList()[3].current), 0x130300u);
+  ClickAndWait("key_butt_keysave");
+  EXPECT_EQ(Packed(Keys()[3].current), 0x130300u);
   EXPECT_EQ(DocumentAssignment(3), 0x130300u);  // kept at once
   EXPECT_TRUE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
 
   emulator_.Bus()->ClearTrace();
-  Click("key_butt_prosave");
+  ClickAndWait("key_butt_prosave");
   const FirmwareMemory memory = Memory();
   EXPECT_EQ(memory.keyTable[4 * 3], 0x13);
   EXPECT_EQ(memory.keyTable[4 * 3 + 1], 0x03);
@@ -81,16 +89,16 @@ TEST_F(MousePageTest, AButtonTakesAFunctionFromTheKeyPanelAndTheMouseGetsIt) {
   EXPECT_EQ(CountOf(kMouseCableProductId, kCmdWriteKeyTable) > 0, true) << Trace();
   EXPECT_FALSE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
   // The button says what it does now.
-  EXPECT_TRUE(mouse_->KeyButtons()[3]->toolTip().contains(
+  EXPECT_TRUE(page_->KeyButtons()[3]->toolTip().contains(
       Translator::Instance().Text(QStringLiteral("mouse_key_DPI_loop"))))
-      << mouse_->KeyButtons()[3]->toolTip().toStdString();
+      << page_->KeyButtons()[3]->toolTip().toStdString();
 
   // Back to the factory function: shown as the default, waiting for save and apply.
   Click("key_butt_keydefalut");
-  Click("key_butt_keysave");
-  Click("key_butt_prosave");
-  EXPECT_EQ(mouse_->KeyList()[3].current, mouse_->KeyList()[3].factory);
-  EXPECT_EQ(Memory().keyTable[4 * 3], mouse_->KeyList()[3].factory.code[0]);
+  ClickAndWait("key_butt_keysave");
+  ClickAndWait("key_butt_prosave");
+  EXPECT_EQ(Keys()[3].current, Keys()[3].factory);
+  EXPECT_EQ(Memory().keyTable[4 * 3], Keys()[3].factory.code[0]);
 }
 
 TEST_F(MousePageTest, TheKeyEditCapturesAKeyFromTheWindowWhileItHasTheFocus) {
@@ -98,7 +106,7 @@ TEST_F(MousePageTest, TheKeyEditCapturesAKeyFromTheWindowWhileItHasTheFocus) {
   ChooseKind(6);  // keyboard key
   auto* edit = Control<QLineEdit>("keyset_keyboard_text_edit");
   ASSERT_NE(edit, nullptr);
-  CDeviceHook* capture = mouse_->InputCapture();
+  CDeviceHook* capture = window_->InputCapture();
   ASSERT_NE(capture, nullptr);
 
   SendNotification(edit, QString::fromLatin1(notify::kSetFocus));
@@ -108,10 +116,11 @@ TEST_F(MousePageTest, TheKeyEditCapturesAKeyFromTheWindowWhileItHasTheFocus) {
   ASSERT_NE(tip, nullptr);
   EXPECT_FALSE(tip->isHidden());
 
-  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_A);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Packed(mouse_->KeyList()[4].current) == 0x200004u; },
+  QTest::keyClick(page_->window()->windowHandle(), Qt::Key_A);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Packed(Keys()[4].current) == 0x200004u; },
                               2000))
-      << std::hex << Packed(mouse_->KeyList()[4].current);
+      << std::hex << Packed(Keys()[4].current);
+  ASSERT_TRUE(WaitIdle(page_));
   EXPECT_EQ(DocumentAssignment(4), 0x200004u);
   EXPECT_EQ(edit->text(), Translator::Instance().Text(QStringLiteral("keyboard_key_A")));
 
@@ -119,9 +128,9 @@ TEST_F(MousePageTest, TheKeyEditCapturesAKeyFromTheWindowWhileItHasTheFocus) {
   EXPECT_FALSE(capture->Running());
   EXPECT_TRUE(tip->isHidden());
   // Keys after the focus left change nothing.
-  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_B);
+  QTest::keyClick(page_->window()->windowHandle(), Qt::Key_B);
   QTest::qWait(50);
-  EXPECT_EQ(Packed(mouse_->KeyList()[4].current), 0x200004u);
+  EXPECT_EQ(Packed(Keys()[4].current), 0x200004u);
 }
 
 TEST_F(MousePageTest, TheOnlyLeftButtonIsNotOpenedForEditing) {
@@ -130,12 +139,12 @@ TEST_F(MousePageTest, TheOnlyLeftButtonIsNotOpenedForEditing) {
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
   });
   Click("key_0");
-  EXPECT_NE(mouse_->SelectedKey(), 0);
+  EXPECT_NE(page_->SelectedKey(), 0);
 }
 
 TEST_F(MousePageTest, ADpiEditAndThePollingRateReachTheMouse) {
-  mouse_->SetFunctionView(kSettingsView);
-  const std::array<uint8_t, 34>& info = mouse_->DeviceInfo();
+  page_->SetFunctionView(kSettingsView);
+  const std::vector<uint8_t> info = page_->Client().DeviceInfo();
   const int step = info[11];
   const int base = info[14] | info[15] << 8;
   ASSERT_GT(step, 0);
@@ -144,15 +153,19 @@ TEST_F(MousePageTest, ADpiEditAndThePollingRateReachTheMouse) {
   ASSERT_NE(edit, nullptr);
   edit->setText(QStringLiteral("1649"));  // rounds up to 1650
   SendNotification(edit, QString::fromLatin1(notify::kKillFocus));
+  ASSERT_TRUE(WaitIdle(page_));
   const int code = (1650 - base) / step;
   const FirmwareMemory memory = Memory();
   EXPECT_EQ(memory.params[14 + 9 + 2] | memory.params[14 + 9 + 3] << 8, code) << Trace();
-  EXPECT_EQ(mouse_->MouseProfile().GetDpiStages()[1].dpi_x, code);
+  EXPECT_EQ(page_->Client().DpiStages()[1].dpi_x, code);
   EXPECT_EQ(edit->text().toInt(), ((code * step + base + 49) / 50) * 50);
+  const Json::Value document = JsonFileIo::ReadJsonFile(page_->Client().View().profilePath);
+  const Json::Value& dpi = Member(Element(Member(document, "Device"), 0), "DPIStages");
+  EXPECT_EQ(ReadInt(Element(Member(dpi, "StageDPIs"), 1), "StageDPIX"), code);
 
-  Click("polling_rate_option_2");
-  EXPECT_EQ(mouse_->SystemSettings().report_stage, 2);
-  EXPECT_EQ(mouse_->MouseProfile().GetMouseSettings().report_stage, 2);
+  ClickAndWait("polling_rate_option_2");
+  EXPECT_EQ(page_->Client().SystemSettings().report_stage, 2);
+  EXPECT_EQ(Memory().params[11], 2);
 }
 
 TEST_F(MousePageTest, TheFunctionTabsSwitchThePanels) {
@@ -165,27 +178,27 @@ TEST_F(MousePageTest, TheFunctionTabsSwitchThePanels) {
                         Case{"cursor_Op_tab", kPointerView}, Case{"deng_Op_tab", kLightingView}}) {
     SCOPED_TRACE(c.tab);
     Click(c.tab);
-    EXPECT_EQ(mouse_->GetFunctionView(), c.view);
+    EXPECT_EQ(page_->GetFunctionView(), c.view);
   }
   // Only the lighting view shows the preview's lights on the picture.
-  CDeviceKeyButtonUI* left = mouse_->KeyButtons()[0];
+  CDeviceKeyButtonUI* left = page_->KeyButtons()[0];
   ASSERT_TRUE(QTest::qWaitFor([&] { return left->LightColour() != 0; }, 2000));
-  mouse_->SetFunctionView(kKeysView);
+  page_->SetFunctionView(kKeysView);
   EXPECT_EQ(left->LightColour(), 0u);
   QTest::qWait(100);  // frames go on meanwhile
   EXPECT_EQ(left->LightColour(), 0u);
 }
 
 TEST_F(MousePageTest, AMacroRecordedFromTheWindowIsBoundToAButtonAndWrittenToTheMouse) {
-  CMacroControlUI* macros = mouse_->MacroPanel();
+  CMacroControlUI* macros = page_->Mouse()->MacroPanel();
   ASSERT_NE(macros, nullptr);
   ASSERT_EQ(macros->NewMacro(), MacroLibrary::Status::kOk);
   macros->SelectMacro(0);
   ASSERT_TRUE(macros->StartRecording(RecordPlacement::kAppend, DelayMode::kRecordTime));
-  ASSERT_TRUE(mouse_->InputCapture()->Running());
-  QTest::keyClick(mouse_->window()->windowHandle(), Qt::Key_A);
+  ASSERT_TRUE(window_->InputCapture()->Running());
+  QTest::keyClick(page_->window()->windowHandle(), Qt::Key_A);
   macros->StopRecording();
-  EXPECT_FALSE(mouse_->InputCapture()->Running());
+  EXPECT_FALSE(window_->InputCapture()->Running());
   ASSERT_EQ(macros->Events().Count(), 2);  // A down, A up
   EXPECT_TRUE(macros->Events().events[0].down);
   EXPECT_FALSE(macros->Events().events[1].down);
@@ -198,9 +211,9 @@ TEST_F(MousePageTest, AMacroRecordedFromTheWindowIsBoundToAButtonAndWrittenToThe
   ASSERT_EQ(list->count(), 1);
   list->setCurrentIndex(0);
   Control<QComboBox>("keyset_macro_over_combo")->setCurrentIndex(0);
-  Click("key_butt_keysave");
-  EXPECT_EQ(Packed(mouse_->KeyList()[3].current), 0x700000u);
-  Click("key_butt_prosave");
+  ClickAndWait("key_butt_keysave");
+  EXPECT_EQ(Packed(Keys()[3].current), 0x700000u);
+  ClickAndWait("key_butt_prosave");
 
   const FirmwareMemory memory = Memory();
   EXPECT_EQ(std::vector<uint8_t>(memory.keyTable.begin() + 12, memory.keyTable.begin() + 15),
@@ -219,7 +232,7 @@ TEST_F(MousePageTest, AMacroRecordedFromTheWindowIsBoundToAButtonAndWrittenToThe
 TEST_F(MousePageTest, TheRecoilTabSendsTheFourFactoryPatterns) {
   Click("shoot_Op_tab");
   emulator_.Bus()->ClearTrace();
-  Click("shootdate_save_btn");
+  ClickAndWait("shootdate_save_btn");
   const FirmwareMemory memory = Memory();
   EXPECT_EQ(CountOf(kMouseCableProductId, kCmdWriteShootData) > 0, true) << Trace();
   EXPECT_EQ(memory.shoot[0], 0xAA);
@@ -233,12 +246,13 @@ TEST_F(MousePageTest, LoadingAProfileShowsItsFunctionOfTheSelectedButton) {
   Click("key_3");
   ChooseKind(4);
   Control<QComboBox>("keyset_mousedpi_combo")->setCurrentIndex(1);
-  Click("key_butt_keysave");
-  ASSERT_EQ(Packed(mouse_->KeyList()[3].current), 0x130200u);
+  ClickAndWait("key_butt_keysave");
+  ASSERT_EQ(Packed(Keys()[3].current), 0x130200u);
   ASSERT_TRUE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
 
-  mouse_->ResetToFactory();
-  EXPECT_EQ(mouse_->KeyPanel()->Pair(), mouse_->KeyList()[3]);
+  page_->Client().ResetToFactory();
+  ASSERT_TRUE(WaitIdle(page_));
+  EXPECT_EQ(page_->Mouse()->KeyPanel()->Pair(), Keys()[3]);
   EXPECT_FALSE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
 }
 

@@ -1,66 +1,78 @@
 // The window's lighting over every connected device: the synchronised mode puts each device on its
 // own number for the selected device's effect and one thread lights them alike; a game's effect
-// lasts five seconds and the device returns to the effect it had before.
+// lasts five seconds and the device returns to the effect it had before. The devices run on
+// their own threads; the test reads what their pages show, their links' holds and their frames.
 #include <gtest/gtest.h>
 
 #include <QTest>
 
 #include "hid/device_link.h"
-#include "profiles/basic_profile_data.h"
 #include "main_window_fixture.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file_io.h"
 
 namespace vorlin {
 namespace {
-
-LightWords WordsWithEffect(const LightWords& words, uint8_t effect) {
-  LightSettings settings = LightSettingsFromWords(words);
-  settings.mode = effect;
-  settings.brightness = 4;
-  return LightSettingsToWords(settings);
-}
-
-uint8_t EffectOf(const CHalvexUSBDevice* device) {
-  return LightSettingsFromWords(device->GetLightWords()).mode;
-}
 
 class WindowLightingTest : public test::MainWindowFixture {
  protected:
   void SetUp() override {
     MainWindowFixture::SetUp();
     ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
-    ASSERT_EQ(window_->SelectedDevice(), PageOf("mouse"));
+    ASSERT_EQ(window_->SelectedPage(), PageOf("mouse"));
   }
-  void SetEffect(CHalvexUSBDevice* device, uint8_t effect) {
-    const LightWords words = WordsWithEffect(device->GetLightWords(), effect);
-    device->SetLightWords(words.word0, words.word1, words.word2, words.word3);
+  void SetEffect(const char* product, uint8_t effect) {
+    DevicePage* page = PageOf(product);
+    LightSettings settings = page->Client().Lighting();
+    settings.mode = effect;
+    settings.brightness = 4;
+    page->Client().SetLighting(settings, true);
+    ASSERT_TRUE(WaitIdle(page));
+  }
+  uint8_t EffectOf(const char* product) const {
+    return PageOf(product)->Client().Lighting().mode;
+  }
+  bool Held(const char* product) const { return DeviceOf(product)->Link().lightingHold.load(); }
+  bool AllIdle() const {
+    for (DevicePage* page : window_->Pages()) {
+      if (!WaitIdle(page)) return false;
+    }
+    return true;
+  }
+  // The effect the profile document of `product` keeps.
+  int DocumentEffect(const char* product) const {
+    const Json::Value document =
+        JsonFileIo::ReadJsonFile(PageOf(product)->Client().View().profilePath);
+    return ReadInt(Member(Element(Member(document, "Device"), 0), "LightInfo"), "SelectItem");
   }
 };
 
 TEST_F(WindowLightingTest, SynchronisedModeTakesEveryDeviceToTheSameEffect) {
   // Effect 5 is the mouse's ripple, which has no common form: nothing changes.
-  CHalvexUSBDevice* mouse = PageOf("mouse");
-  SetEffect(mouse, 5);
+  SetEffect("mouse", 5);
   window_->SyncLighting();
-  for (CHalvexUSBDevice* page : window_->Pages()) EXPECT_FALSE(page->Link().lightingHold.load());
+  for (const char* product : {"mouse", "keyboard", "MousePad", "HD"}) EXPECT_FALSE(Held(product));
 
   // Breathing (the mouse's 2): the keyboard's breathing is 5, the others' 2.
-  SetEffect(mouse, 2);
+  SetEffect("mouse", 2);
   window_->SyncLighting();
-  EXPECT_EQ(EffectOf(PageOf("keyboard")), 5);
-  EXPECT_EQ(EffectOf(mouse), 2);
-  EXPECT_EQ(EffectOf(PageOf("MousePad")), 2);
-  EXPECT_EQ(EffectOf(PageOf("HD")), 2);
-  for (CHalvexUSBDevice* page : window_->Pages()) EXPECT_TRUE(page->Link().lightingHold.load());
+  ASSERT_TRUE(AllIdle());
+  EXPECT_EQ(EffectOf("keyboard"), 5);
+  EXPECT_EQ(EffectOf("mouse"), 2);
+  EXPECT_EQ(EffectOf("MousePad"), 2);
+  EXPECT_EQ(EffectOf("HD"), 2);
+  for (const char* product : {"mouse", "keyboard", "MousePad", "HD"}) EXPECT_TRUE(Held(product));
   // The choice is kept in each device's profile.
-  EXPECT_EQ(PageOf("keyboard")->ProfileData().GetLightSettings().mode, 5);
+  EXPECT_EQ(DocumentEffect("keyboard"), 5);
+  EXPECT_EQ(DocumentEffect("MousePad"), 2);
 
   // One thread lights them alike: the pad's and the headset's frames show the same entry.
-  CHalvexUSBDevice* pad = PageOf("MousePad");
-  CHalvexUSBDevice* headset = PageOf("HD");
+  const KeyColorFrame& pad = DeviceOf("MousePad")->Frame();
+  const KeyColorFrame& headset = DeviceOf("HD")->Frame();
   EXPECT_TRUE(QTest::qWaitFor(
       [&] {
-        const uint32_t entry = pad->GetKeyColor(0);
-        return entry != 0 && headset->GetKeyColor(0) == entry && pad->GetKeyColor(5) == entry;
+        const uint32_t entry = pad.GetKeyColor(0);
+        return entry != 0 && headset.GetKeyColor(0) == entry && pad.GetKeyColor(5) == entry;
       },
       2000));
 
@@ -69,27 +81,29 @@ TEST_F(WindowLightingTest, SynchronisedModeTakesEveryDeviceToTheSameEffect) {
   emulator_.MousePad().Cable().Unplug();
   emulator_.Headset().Cable().Unplug();
   ASSERT_TRUE(WaitShown({"mouse"}));
-  EXPECT_FALSE(mouse->Link().lightingHold.load());
+  EXPECT_FALSE(Held("mouse"));
 }
 
 TEST_F(WindowLightingTest, AGameEffectLastsFiveSecondsThenTheDeviceReturns) {
-  CHalvexUSBDevice* mouse = PageOf("mouse");
-  SetEffect(mouse, 3);
-  mouse->Link().lightingHold.store(true);
+  SetEffect("mouse", 3);
+  DeviceOf("mouse")->Link().lightingHold.store(true);
   window_->OnGameMessage(GameMessage::kStart, 0, 4);
-  EXPECT_EQ(EffectOf(mouse), 4);
-  EXPECT_FALSE(mouse->Link().lightingHold.load());
-  EXPECT_EQ(LightSettingsFromWords(mouse->GetLightWords()).old_mode, 3);
+  EXPECT_EQ(EffectOf("mouse"), 4);
+  ASSERT_TRUE(WaitIdle(PageOf("mouse")));
+  EXPECT_FALSE(Held("mouse"));
+  EXPECT_EQ(PageOf("mouse")->Client().Lighting().old_mode, 3);
   // A kill during the game changes the effect but keeps the one to return to.
   window_->OnGameMessage(GameMessage::kKill, 1, 7);
-  EXPECT_EQ(EffectOf(mouse), 7);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return EffectOf(mouse) == 3; }, 6500));
-  EXPECT_EQ(mouse->ProfileData().GetLightSettings().mode, 3);
+  EXPECT_EQ(EffectOf("mouse"), 7);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return EffectOf("mouse") == 3; }, 6500));
+  ASSERT_TRUE(WaitIdle(PageOf("mouse")));
+  EXPECT_EQ(DocumentEffect("mouse"), 3);
+  EXPECT_EQ(emulator_.Mouse().GetFirmware().Snapshot().params[1], 3);  // the mouse runs it again
 
   // An effect of 0 (or above 20) before the game returns to 1.
-  SetEffect(mouse, 0);
+  SetEffect("mouse", 0);
   window_->OnGameMessage(GameMessage::kStart, 0, 4);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return EffectOf(mouse) == 1; }, 6500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return EffectOf("mouse") == 1; }, 6500));
 }
 
 }  // namespace

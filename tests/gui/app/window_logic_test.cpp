@@ -1,11 +1,9 @@
-// The main window's pure rules: scale per monitor, tray menu corner, neighbour options, and the
-// way an interface slot leads to its device's page.
+// The main window's pure rules: scale per monitor, tray menu corner, neighbour options and the
+// selector options' pictures.
 #include <gtest/gtest.h>
 
-#include "devices/device_option.h"
-#include "devices/device_rows.h"
 #include "app/screen_fit.h"
-#include "hid/slot_list.h"
+#include "pages/device_option.h"
 
 namespace vorlin {
 namespace {
@@ -45,61 +43,18 @@ TEST(NeighbourShownOptionTest, SkipsHiddenOptionsAndStopsAtTheEnds) {
   EXPECT_EQ(NeighbourShownOption({}, 0, +1), -1);
 }
 
-// Binds the slot of interface table row `row` as the scanner would.
-void BindRow(SlotList& slotList, size_t row, const std::string& path) {
-  const InterfaceEntry& e = InterfaceTable()[row];
-  ASSERT_TRUE(slotList
-                  .Bind({e.vendorId, e.productId, e.interfaceNumber, e.collectionNumber},
-                        e.usagePage, e.usage, path)
-                  .has_value());
-}
-
-TEST(PageKeyTest, EverySlotOfAProductLeadsToItsCableCommandRow) {
-  SlotList slotList;
-  const auto& table = InterfaceTable();
-  const struct {
-    size_t slot;
-    size_t key_row;
-  } cases[] = {
-      {4, 4},            // mouse cable command
-      {5, 4},            // mouse cable event
-      {6, 4},            // mouse receiver command -> the cable's row
-      {7, 4},            // mouse receiver event
-      {8, 8},   {9, 8},  // mouse pad
-      {10, 10},          // headset
-      {2, 0},   {3, 0},  // keyboard receiver
-  };
-  for (const auto& c : cases) {
-    const std::optional<InterfaceEntry> key = PageKeyOfSlot(slotList, c.slot);
-    ASSERT_TRUE(key.has_value()) << c.slot;
-    EXPECT_TRUE(SameDeviceKey(*key, table[c.key_row])) << c.slot;
-  }
-  EXPECT_FALSE(PageKeyOfSlot(slotList, slotList.size()).has_value());
-}
-
-TEST(PageKeyTest, PartnerCountsOnlyWhenBoundBothWays) {
-  SlotList slotList;
-  EXPECT_FALSE(PartnerBound(slotList, 4));
-  BindRow(slotList, 6, "virtual:receiver?vid_320f&pid_225f&mi_01&col04");
-  EXPECT_TRUE(PartnerBound(slotList, 4));   // the cable arrives while the receiver is bound
-  EXPECT_FALSE(PartnerBound(slotList, 6));  // the receiver's partner (the cable) is not bound
-  EXPECT_FALSE(PartnerBound(slotList, 8));  // the mouse pad has no partner
-  BindRow(slotList, 4, "virtual:cable?vid_320f&pid_225e&mi_01&col04");
-  EXPECT_TRUE(PartnerBound(slotList, 6));
-  slotList.Unbind(6);
-  EXPECT_FALSE(PartnerBound(slotList, 4));
-}
-
-TEST(DeviceOptionImagesTest, KindAndVariantChooseTheStem) {
-  EXPECT_EQ(DeviceOptionImagesFor(kKindMouse, 0).normal,
+TEST(DeviceOptionImagesTest, TheStemNamesEveryPictureAndTheName) {
+  EXPECT_EQ(DeviceOptionImagesFor(QStringLiteral("ms")).normal,
             QStringLiteral("common/device_ico/ms_device_normal.png"));
-  EXPECT_EQ(DeviceOptionImagesFor(kKindKeyboard, 0).selected,
+  EXPECT_EQ(DeviceOptionImagesFor(QStringLiteral("kb")).selected,
             QStringLiteral("common/device_ico/kb_device_selected.png"));
-  EXPECT_EQ(DeviceOptionImagesFor(kKindMousePad, 1).synchroNormal,
+  EXPECT_EQ(DeviceOptionImagesFor(QStringLiteral("soft_mp")).synchroNormal,
             QStringLiteral("common/device_ico/soft_mp_device_synchro_normal.png"));
-  EXPECT_EQ(DeviceOptionImagesFor(kKindHeadset, 0).nameKey, QStringLiteral("hd_device_name_text"));
-  EXPECT_EQ(DeviceOptionImagesFor(9, 0).nameKey, QStringLiteral("unknow_device_name_text"));
-  EXPECT_TRUE(DeviceOptionImagesFor(kKindMousePad, 2).normal.isEmpty());  // changes nothing
+  EXPECT_EQ(DeviceOptionImagesFor(QStringLiteral("hd")).synchroSelected,
+            QStringLiteral("common/device_ico/hd_device_synchro_selected.png"));
+  EXPECT_EQ(DeviceOptionImagesFor(QStringLiteral("hd")).nameKey,
+            QStringLiteral("hd_device_name_text"));
+  EXPECT_TRUE(DeviceOptionImagesFor(QString()).normal.isEmpty());  // changes nothing
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ class FakeKeyHost : public KeyAssignmentControl, public KeyPicture, public StubP
     report.action = DeviceReport::Action::kKeys;
     report.macroResult = download_result;
     const bool written = download_result <= 0 && store_ok;
-    report.outcome = written && download_result == 0 ? WriteOutcome::kWritten : WriteOutcome::kFailed;
+    report.outcome = written && download_result == 0 ? ChangeOutcome::kWritten : ChangeOutcome::kFailed;
     if (flow) flow->ApplyFinished(report);
   }
   // KeyPicture

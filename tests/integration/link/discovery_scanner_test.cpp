@@ -19,6 +19,7 @@
 #include "hid/hid_device.h"
 #include "hid/virtual_bus.h"
 #include "sim/report_descriptors.h"
+#include "support/interface_rows.h"
 #include "support/scripted_interface.h"
 
 namespace vorlin {
@@ -26,16 +27,17 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using testing::TestInterfaceRows;
 
 // ---------------------------------------------------------------------------------------------
 // Slot list
 
-TEST(SlotListTest, StartsAsAFreeCopyOfTheInterfaceTable) {
-  const SlotList slotList;
-  ASSERT_EQ(slotList.size(), kInterfaceTableSize);
+TEST(SlotListTest, StartsAsAFreeCopyOfItsRows) {
+  const SlotList slotList(TestInterfaceRows());
+  ASSERT_EQ(slotList.size(), TestInterfaceRows().size());
   for (size_t i = 0; i < slotList.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_TRUE(SameDeviceKey(slotList[i], InterfaceTable()[i]));
+    EXPECT_TRUE(SameDeviceKey(slotList[i], TestInterfaceRows()[i]));
     EXPECT_TRUE(slotList.IsFree(i));
   }
   EXPECT_TRUE(slotList.HasFreeSlot());
@@ -70,7 +72,7 @@ TEST(SlotListTest, BindsTheFirstFreeSlotOfAllSixNumbers) {
   };
   for (const BindCase& c : cases) {
     SCOPED_TRACE(c.name);
-    SlotList slotList;
+    SlotList slotList(TestInterfaceRows());
     EXPECT_EQ(slotList.WantsPath(c.numbers), c.wanted);
     const std::string path = "virtual:n?tags";
     EXPECT_EQ(slotList.Bind(c.numbers, c.usagePage, c.usage, path), c.slot);
@@ -83,7 +85,7 @@ TEST(SlotListTest, BindsTheFirstFreeSlotOfAllSixNumbers) {
 }
 
 TEST(SlotListTest, ABoundSlotIsOfferedAgainOnlyAfterUnbinding) {
-  SlotList slotList;
+  SlotList slotList(TestInterfaceRows());
   const PathNumbers mouseCommand{0x320F, 0x225E, 1, 4};
   ASSERT_EQ(slotList.Bind(mouseCommand, 0xFF1C, 0x92, "virtual:a?x"), 4u);
 
@@ -107,7 +109,7 @@ TEST(SlotListTest, ABoundSlotIsOfferedAgainOnlyAfterUnbinding) {
 // The keyboard's cable and receiver rows carry the same numbers; one interface must not end up
 // in both (the window would see one device arrive twice).
 TEST(SlotListTest, AnInterfaceIsBoundToOneSlotOnly) {
-  SlotList slotList;
+  SlotList slotList(TestInterfaceRows());
   const PathNumbers keyboardCommand{0, 0, 1, 4};
   ASSERT_EQ(slotList.Bind(keyboardCommand, 0xFF1C, 0x92, "virtual:k?x"), 0u);
   EXPECT_TRUE(slotList.HoldsPath("virtual:k?x"));
@@ -119,9 +121,9 @@ TEST(SlotListTest, AnInterfaceIsBoundToOneSlotOnly) {
 }
 
 TEST(SlotListTest, NoFreeSlotOnceEveryRowIsBound) {
-  SlotList slotList;
-  for (size_t i = 0; i < kInterfaceTableSize; ++i) {
-    const InterfaceEntry& row = InterfaceTable()[i];
+  SlotList slotList(TestInterfaceRows());
+  for (size_t i = 0; i < TestInterfaceRows().size(); ++i) {
+    const InterfaceEntry& row = TestInterfaceRows()[i];
     // Rows that share all six numbers (the keyboard by cable and by receiver) bind in table order.
     ASSERT_EQ(
         slotList.Bind({row.vendorId, row.productId, row.interfaceNumber, row.collectionNumber},
@@ -129,7 +131,7 @@ TEST(SlotListTest, NoFreeSlotOnceEveryRowIsBound) {
         i);
   }
   EXPECT_FALSE(slotList.HasFreeSlot());
-  EXPECT_EQ(slotList.BoundSlots().size(), kInterfaceTableSize);
+  EXPECT_EQ(slotList.BoundSlots().size(), TestInterfaceRows().size());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -345,7 +347,7 @@ class DiscoveryScannerTest : public ::testing::TestWithParam<Notice> {
 
   std::shared_ptr<VirtualHidBus> bus_ = std::make_shared<VirtualHidBus>();
   std::shared_ptr<HidrawLikeBus> hidrawLike_ = std::make_shared<HidrawLikeBus>();
-  SlotList slots_;
+  SlotList slots_{TestInterfaceRows()};
   RecordingSink sink_{slots_};
   std::unique_ptr<DiscoveryScanner> scanner_;
 };
@@ -444,7 +446,7 @@ class DiscoveryScannerNoticeTest : public ::testing::Test {
   }
 
   std::shared_ptr<HidrawLikeBus> bus_ = std::make_shared<HidrawLikeBus>();
-  SlotList slots_;
+  SlotList slots_{TestInterfaceRows()};
   RecordingSink sink_{slots_};
   std::unique_ptr<DiscoveryScanner> scanner_;
 };

@@ -20,6 +20,7 @@
 #include "sim/device_emulator.h"
 #include "sim/emulated_device.h"
 #include "sim/emulated_peripheral.h"
+#include "support/interface_rows.h"
 
 namespace vorlin {
 namespace {
@@ -82,7 +83,7 @@ TEST(DiscoveryStormTest, FiveHundredPlugCyclesWithEventsInFlight) {
   DeviceEmulator emulator;
   HidBackends::Add(emulator.Bus());
   emulator.UnplugAll();
-  SlotList slots;
+  SlotList slots(testing::TestInterfaceRows());
   BindingSink sink(slots);
   DiscoveryScannerOptions options;
   options.rescanInterval = 20ms;

@@ -1,7 +1,7 @@
 // The function panels each view code shows.
 #include <gtest/gtest.h>
 
-#include "devices/function_view.h"
+#include "pages/function_view.h"
 
 namespace vorlin {
 namespace {
