@@ -48,7 +48,7 @@ void LightingWorker::Step(EffectStepKind step, const DeviceLightingLayout& layou
 
 void LightingWorker::Run(const StopEvent& stop) {
   const DeviceLightingLayout& layout = LightingLayout(kind_);
-  EffectState effect;
+  EffectState effect = StartingEffectState();
   UserSequenceState sequence_state;
   uint32_t sequence_version = 0;
   std::vector<KeyOverlayCounters> overlay_counters;
@@ -62,7 +62,7 @@ void LightingWorker::Run(const StopEvent& stop) {
       continue;
     }
     if (state_.restart.exchange(false)) {
-      effect = EffectState{};
+      effect = StartingEffectState();
       ticks = 0;
     }
     const LightSettings settings = LightSettingsFromWords(state_.words.Load());

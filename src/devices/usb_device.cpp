@@ -394,7 +394,14 @@ void CHalvexUSBDevice::LoadLightingFromProfile() {
   const LightSettings settings = data.GetLightSettings();
   lighting_.words.Store(LightSettingsToWords(settings));
   lighting_.SetOverlays(data.GetLightList());
-  lighting_.SetSequence(data.GetLightEffect());
+  // A custom effect (listed after the built-in ones) or a user-sequence entry plays the steps of
+  // its effect file from the device's own list of the light configuration.
+  const std::optional<Json::ArrayIndex> position =
+      CustomEffectPosition(settings.mode, builtin_modes_);
+  lighting_.SetSequence(position ? data.LightEffectAt(static_cast<Json::ArrayIndex>(
+                                                          std::max(product_.lightIndex, 0)),
+                                                      *position)
+                                 : std::vector<LightEffectStep>{});
   lighting_.Changed();
 }
 

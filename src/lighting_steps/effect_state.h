@@ -59,4 +59,12 @@ struct EffectState {
   EffectCells cells;
 };
 
+// The state an effect starts from: everything cleared but column cell 0, the seed the ripple and
+// the sweep push along their row (with every cell 0 they would stay dark for good).
+inline EffectState StartingEffectState() {
+  EffectState state;
+  state.cells.column[0] = 1;
+  return state;
+}
+
 }  // namespace vorlin

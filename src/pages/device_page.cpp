@@ -134,7 +134,10 @@ void DevicePage::CollectButtons(QWidget* root) {
     } else if (const int light = ControlNumber(name, QLatin1StringView("light_")).value_or(-1);
                light >= 0) {
       if (static_cast<size_t>(light) < light_buttons_.size()) light_buttons_[light] = button;
+    } else if (const QVariant entry = button->property("frameEntry"); entry.isValid()) {
+      frame_lights_.emplace_back(button, static_cast<size_t>(std::max(entry.toInt(), 0)));
     }
+    if (name == QLatin1String("logo")) logo_ = button;
   }
 }
 
@@ -263,11 +266,28 @@ void DevicePage::ShowLighting() {
     light_panel_->SetModeList(keys, enabled, kMaxLightIndex, kMaxLightIndex);
   }
   light_panel_->SetLightWords(LightSettingsToWords(lighting.light));
+  ShowLogoTip();
   try {
     light_panel_->SetAudioLight(lighting.audio);
   } catch (const LightPanelError&) {
     // A layout without the music controls shows no music settings.
   }
+}
+
+void DevicePage::ShowLogoTip() {
+  if (!logo_) return;
+  const Translator& texts = Translator::Instance();
+  QString tip = texts.Text(QStringLiteral("Light_Set")) + QLatin1Char('\n') +
+                texts.Text(QStringLiteral("Overall_Light_Set"));
+  const LightingView& lighting = client_.View().lighting;
+  const size_t effect = lighting.light.mode;
+  const size_t builtin = lighting.builtinModes.size();
+  if (effect < builtin) {
+    tip += texts.Text(QString::fromStdString(lighting.builtinModes[effect].name));
+  } else if (effect - builtin < lighting.customModes.size()) {
+    tip += texts.Text(QString::fromStdString(lighting.customModes[effect - builtin]));
+  }
+  logo_->setToolTip(tip);
 }
 
 void DevicePage::ShowStatus() {
@@ -361,16 +381,24 @@ void DevicePage::OutputFrame() {
     if (button->SetLight(LightColourFromFrameEntry(entry), LightLevelFromFrameEntry(entry), true))
       button->setProperty(kLightChanged, true);
   }
+  for (const auto& [button, index] : frame_lights_) {
+    if (!button->isVisible()) continue;
+    const uint32_t entry = frame.GetKeyColor(index);
+    if (button->SetLight(LightColourFromFrameEntry(entry), LightLevelFromFrameEntry(entry), true))
+      button->setProperty(kLightChanged, true);
+  }
   if (!window_active_) return;
   // At most one repaint per screen refresh; what changed meanwhile is painted the next time.
   if (last_repaint_.isValid() && last_repaint_.elapsed() < kRepaintIntervalMs) return;
   last_repaint_.start();
-  for (CDeviceKeyButtonUI* button : key_buttons_) {
+  const auto repaint = [](CDeviceKeyButtonUI* button) {
     if (button && button->property(kLightChanged).toBool()) {
       button->setProperty(kLightChanged, false);
       button->update();
     }
-  }
+  };
+  for (CDeviceKeyButtonUI* button : key_buttons_) repaint(button);
+  for (const auto& light : frame_lights_) repaint(light.first);
 }
 
 void DevicePage::SetFunctionView(int view) {

@@ -133,6 +133,8 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   void OnViewChanged();
   void OnReport(const DeviceReport& report);
   void ShowLighting();
+  // The logo's tooltip names the effect the device plays.
+  void ShowLogoTip();
   void ShowConnection();
   void ShowStatus();
   void ChooseLightColour(uint32_t current);
@@ -158,6 +160,10 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
 
   std::vector<CDeviceKeyButtonUI*> light_buttons_;
   std::vector<CDeviceKeyButtonUI*> key_buttons_;
+  // Other lit parts of the picture (the mouse's logo): the frame entry each shows, from the
+  // layout's "frameEntry" property.
+  std::vector<std::pair<CDeviceKeyButtonUI*, size_t>> frame_lights_;
+  QPointer<CDeviceKeyButtonUI> logo_;
   int selected_key_ = -1;
   int function_view_ = 1;
   bool window_active_ = true;

@@ -167,10 +167,15 @@ std::vector<std::string> CBasicProfiledata::LightEffectFolders() const {
 }
 
 std::vector<LightEffectStep> CBasicProfiledata::GetLightEffect() {
+  return LightEffectAt(device_index(), light_settings_.mode);
+}
+
+std::vector<LightEffectStep> CBasicProfiledata::LightEffectAt(Json::ArrayIndex light_index,
+                                                              Json::ArrayIndex position) {
   light_effect_.clear();
   if (light_config_.isNull()) return light_effect_;
-  const std::string file = LightEffectFileName(
-      CustomEffectGuid(light_config_, device_index(), light_settings_.mode));
+  const std::string file =
+      LightEffectFileName(CustomEffectGuid(light_config_, light_index, position));
   // A Guid that would lead out of the folder is not a name of ours.
   if (file.empty()) return light_effect_;
   // The file lies beside the configuration that names it, or among the factory documents; never

@@ -90,6 +90,10 @@ class CBasicProfiledata {
   // folder of the configuration that named it, then in the folder of the default document.
   // Empty when anything is missing.
   std::vector<LightEffectStep> GetLightEffect();
+  // The steps of custom effect `position` of the light configuration's list `light_index`;
+  // empty when the configuration, the entry or its effect file is missing.
+  std::vector<LightEffectStep> LightEffectAt(Json::ArrayIndex light_index,
+                                             Json::ArrayIndex position);
 
   // Keys.
   std::vector<KeyAssignmentPair> GetKeyList();

@@ -52,6 +52,15 @@ std::string CustomEffectGuid(const Json::Value& config, Json::ArrayIndex index,
   return ReadString(Element(Element(Member(config, "LightInfo"), index), position), "Guid");
 }
 
+std::optional<Json::ArrayIndex> CustomEffectPosition(int effect_number,
+                                                     const std::vector<LightModeName>& builtin) {
+  if (effect_number < 0) return std::nullopt;
+  const auto number = static_cast<size_t>(effect_number);
+  if (number >= builtin.size()) return static_cast<Json::ArrayIndex>(number - builtin.size());
+  if (builtin[number].name.rfind("light_mode_user_sequence", 0) == 0) return 0;
+  return std::nullopt;
+}
+
 std::string LightEffectFileName(const std::string& guid) {
   std::string name = guid + ".light";
   return IsPlainFileName(name) ? name : std::string();

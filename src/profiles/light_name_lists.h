@@ -38,6 +38,13 @@ std::optional<std::vector<std::string>> ReadCustomLightNames(const Json::Value& 
 // The "Guid" of custom effect `position` of the configuration's list `index`; empty when absent.
 std::string CustomEffectGuid(const Json::Value& config, Json::ArrayIndex index,
                              Json::ArrayIndex position);
+// Which custom effect an effect number plays: the effects listed after the built-in ones are the
+// custom effects in list order (effect number = built-in count + position); a built-in entry
+// named "light_mode_user_sequence..." plays the first custom effect. nullopt for a built-in
+// effect the device steps itself.
+std::optional<Json::ArrayIndex> CustomEffectPosition(int effect_number,
+                                                     const std::vector<LightModeName>& builtin);
+
 // The name of the effect file of `guid`: guid + ".light", or empty when that would not be a
 // plain file name (a Guid with a folder in it could lead out of the folder).
 std::string LightEffectFileName(const std::string& guid);

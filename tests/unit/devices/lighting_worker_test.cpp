@@ -58,6 +58,28 @@ class LightingWorkerTest : public ::testing::Test {
   LightingWorker worker_{link_, state_, LightingDevice::kMousePad, nullptr, "test lighting ended"};
 };
 
+// The sweep (6) and the ripple (7) of the pad push a lit cell along their row: from the start
+// and again after the effect is restarted, the frame lights up.
+TEST_F(LightingWorkerTest, SweepAndRippleLightTheFrame) {
+  link_.open = true;
+  worker_.Start();
+  const auto lit = [&] {
+    for (size_t i = 0; i < 15; ++i) {
+      if (FrameEntryLevel(Entry(i)) > 0) return true;
+    }
+    return false;
+  };
+  for (const uint8_t effect : {6, 7, 6}) {
+    SCOPED_TRACE(static_cast<int>(effect));
+    Show(Words(8, 4, 4, kRed));  // dark first
+    ASSERT_TRUE(WaitFor([&] { return !lit(); }));
+    Show(Words(effect, 4, 4, kRed));
+    state_.restart = true;
+    state_.Changed();
+    EXPECT_TRUE(WaitFor(lit));
+  }
+}
+
 TEST_F(LightingWorkerTest, StepsOnlyWhileTheLinkIsOpenAndNotHeld) {
   Show(Words(3, 4, 0, kRed));  // steady red, full brightness
   worker_.Start();

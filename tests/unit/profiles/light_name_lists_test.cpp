@@ -50,6 +50,20 @@ TEST(LightNameListsTest, CustomEffectsOfTheLightConfiguration) {
   EXPECT_EQ(CustomEffectGuid(config, 5, 0), "");
 }
 
+// The mouse's list: twelve built-in effects, the user sequence at 9 and 11.
+TEST(LightNameListsTest, EffectNumbersPastTheBuiltInOnesAreTheCustomEffects) {
+  std::vector<LightModeName> builtin(12, LightModeName{"light_mode_wave", true, 0});
+  builtin[9].name = "light_mode_user_sequence";
+  builtin[11].name = "light_mode_user_sequence_2";
+  const struct {
+    int effect;
+    std::optional<Json::ArrayIndex> position;
+  } cases[] = {{0, std::nullopt}, {8, std::nullopt}, {9, 0},  {11, 0},
+               {12, 0},           {13, 1},           {40, 28}, {-1, std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(CustomEffectPosition(c.effect, builtin), c.position) << c.effect;
+  EXPECT_EQ(CustomEffectPosition(0, {}), 0u);  // no built-in list: every number is custom
+}
+
 TEST(LightNameListsTest, EffectFileNamesStayInTheirFolder) {
   const struct {
     std::string guid;
