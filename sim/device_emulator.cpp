@@ -20,74 +20,86 @@ EmulatedDeviceSpec Spec(std::string name, uint16_t vid, uint16_t pid, uint16_t v
   return s;
 }
 
+// The firmware model and the boot interface a product of `family` has.
+FirmwareKind KindOf(DeviceFamily family) {
+  switch (family) {
+    case DeviceFamily::kKeyboard:
+      return FirmwareKind::Keyboard;
+    case DeviceFamily::kMousePad:
+      return FirmwareKind::MousePad;
+    case DeviceFamily::kHeadset:
+      return FirmwareKind::Headset;
+    case DeviceFamily::kMouse:
+    case DeviceFamily::kNone:
+      break;
+  }
+  return FirmwareKind::Mouse;
+}
+
+BootInterface BootOf(DeviceFamily family) {
+  if (family == DeviceFamily::kMouse) return BootInterface::Mouse;
+  if (family == DeviceFamily::kKeyboard) return BootInterface::Keyboard;
+  return BootInterface::None;
+}
+
 }  // namespace
 
 DeviceEmulator::DeviceEmulator(std::shared_ptr<VirtualHidBus> bus,
-                               const DeviceEmulatorOptions& options)
+                               const DeviceEmulatorOptions& options,
+                               const ProductCatalogue& catalogue)
     : bus_(bus ? std::move(bus) : std::make_shared<VirtualHidBus>()) {
-  constexpr auto kVendor = InterfaceStyle::VendorCollections;
-  constexpr uint16_t kVersion = kFactoryFirmwareVersion;
-
-  auto mouseFw = std::make_shared<Firmware>(MakeFactoryMemory(FirmwareKind::Mouse));
-  mouse_ = std::make_unique<EmulatedPeripheral>(
-      mouseFw,
-      std::make_unique<EmulatedDevice>(
+  for (const ProductEntry& product : catalogue.Products()) {
+    if (product.family == DeviceFamily::kNone || product.cable.ids.empty()) continue;
+    const InterfaceStyle style = product.family == DeviceFamily::kHeadset
+                                     ? InterfaceStyle::Headset
+                                     : InterfaceStyle::VendorCollections;
+    const UsbId cable = product.cable.ids.front();
+    const uint16_t cable_version = product.family == DeviceFamily::kMouse
+                                       ? options.mouseCableVersion
+                                       : kFactoryFirmwareVersion;
+    auto firmware = std::make_shared<Firmware>(MakeFactoryMemory(KindOf(product.family)));
+    std::unique_ptr<EmulatedDevice> receiver;
+    if (product.receiver && !product.receiver->ids.empty()) {
+      const UsbId id = product.receiver->ids.front();
+      receiver = std::make_unique<EmulatedDevice>(
           bus_,
-          Spec("mouse", kMouseVendorId, kMouseCableProductId, options.mouseCableVersion, kVendor,
-               BootInterface::Mouse, false),
-          mouseFw),
-      std::make_unique<EmulatedDevice>(
-          bus_,
-          Spec("mouse receiver", kMouseVendorId, kMouseReceiverProductId, kVersion, kVendor,
-               BootInterface::None, true),
-          mouseFw));
+          Spec(product.dataName + " receiver", id.vendorId, id.productId, kFactoryFirmwareVersion,
+               style, BootInterface::None, true),
+          firmware);
+    }
+    auto peripheral = std::make_unique<EmulatedPeripheral>(
+        firmware,
+        std::make_unique<EmulatedDevice>(bus_,
+                                         Spec(product.dataName, cable.vendorId, cable.productId,
+                                              cable_version, style, BootOf(product.family), false),
+                                         firmware),
+        std::move(receiver));
+    products_.push_back({product.family, std::move(peripheral)});
+  }
 
-  auto keyboardFw = std::make_shared<Firmware>(MakeFactoryMemory(FirmwareKind::Keyboard));
-  keyboard_ = std::make_unique<EmulatedPeripheral>(
-      keyboardFw,
-      std::make_unique<EmulatedDevice>(bus_,
-                                       Spec("keyboard", kKeyboardVendorId, kKeyboardProductId,
-                                            kVersion, kVendor, BootInterface::Keyboard, false),
-                                       keyboardFw),
-      std::make_unique<EmulatedDevice>(
-          bus_,
-          Spec("keyboard receiver", kKeyboardVendorId, kKeyboardReceiverProductId, kVersion,
-               kVendor, BootInterface::None, true),
-          keyboardFw));
-
-  auto padFw = std::make_shared<Firmware>(MakeFactoryMemory(FirmwareKind::MousePad));
-  pad_ = std::make_unique<EmulatedPeripheral>(
-      padFw,
-      std::make_unique<EmulatedDevice>(bus_,
-                                       Spec("mouse pad", kPadVendorId, kPadProductId, kVersion,
-                                            kVendor, BootInterface::None, false),
-                                       padFw),
-      nullptr);
-
-  auto headsetFw = std::make_shared<Firmware>(MakeFactoryMemory(FirmwareKind::Headset));
-  headset_ = std::make_unique<EmulatedPeripheral>(
-      headsetFw,
-      std::make_unique<EmulatedDevice>(
-          bus_,
-          Spec("headset", kHeadsetVendorId, kHeadsetProductId, kVersion, InterfaceStyle::Headset,
-               BootInterface::None, false),
-          headsetFw),
-      nullptr);
-
-  if (options.plugMouseCable) mouse_->Cable().Plug();
-  if (options.plugMouseReceiver) mouse_->Receiver()->Plug();
-  if (options.plugKeyboard) keyboard_->Cable().Plug();
-  if (options.plugKeyboardReceiver) keyboard_->Receiver()->Plug();
-  if (options.plugMousePad) pad_->Cable().Plug();
-  if (options.plugHeadset) headset_->Cable().Plug();
+  if (options.plugMouseCable) Mouse().Cable().Plug();
+  if (options.plugMouseReceiver && Mouse().Receiver()) Mouse().Receiver()->Plug();
+  if (options.plugKeyboard) Keyboard().Cable().Plug();
+  if (options.plugKeyboardReceiver && Keyboard().Receiver()) Keyboard().Receiver()->Plug();
+  if (options.plugMousePad) MousePad().Cable().Plug();
+  if (options.plugHeadset) Headset().Cable().Plug();
 }
 
 DeviceEmulator::~DeviceEmulator() {
   UnplugAll();
 }
 
+EmulatedPeripheral& DeviceEmulator::Of(DeviceFamily family) {
+  for (Product& product : products_) {
+    if (product.family == family) return *product.peripheral;
+  }
+  return *products_.front().peripheral;
+}
+
 std::vector<EmulatedPeripheral*> DeviceEmulator::All() {
-  return {mouse_.get(), keyboard_.get(), pad_.get(), headset_.get()};
+  std::vector<EmulatedPeripheral*> all;
+  for (Product& product : products_) all.push_back(product.peripheral.get());
+  return all;
 }
 
 void DeviceEmulator::UnplugAll() {

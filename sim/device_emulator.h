@@ -1,6 +1,8 @@
 #pragma once
 
-// The set of emulated products that demo mode and the tests use, all on one virtual bus:
+// The set of emulated products that demo mode and the tests use, all on one virtual bus: one
+// per product of the catalogue (the built-in one unless given), with the product's first USB id by
+// cable and through its receiver. With the built-in catalogue:
 //
 //   mouse           cable 320F:225E (interfaces 0 and 1), receiver 320F:225F (interface 1)
 //   keyboard        cable 0000:0000 (interfaces 0 and 1), receiver 0000:0000 (interface 1,
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/product_catalogue.h"
 #include "hid/virtual_bus.h"
 #include "sim/emulated_peripheral.h"
 
@@ -49,17 +52,20 @@ class DeviceEmulator {
   // Builds the products on `bus`, or on a new bus when none is given, and plugs in those the
   // options ask for.
   explicit DeviceEmulator(std::shared_ptr<VirtualHidBus> bus = nullptr,
-                          const DeviceEmulatorOptions& options = {});
+                          const DeviceEmulatorOptions& options = {},
+                          const ProductCatalogue& catalogue = ProductCatalogue::BuiltIn());
   ~DeviceEmulator();  // unplugs everything
   DeviceEmulator(const DeviceEmulator&) = delete;
   DeviceEmulator& operator=(const DeviceEmulator&) = delete;
 
   const std::shared_ptr<VirtualHidBus>& Bus() const { return bus_; }
 
-  EmulatedPeripheral& Mouse() { return *mouse_; }
-  EmulatedPeripheral& Keyboard() { return *keyboard_; }
-  EmulatedPeripheral& MousePad() { return *pad_; }
-  EmulatedPeripheral& Headset() { return *headset_; }
+  // The first product of each family (the catalogue must have one).
+  EmulatedPeripheral& Mouse() { return Of(DeviceFamily::kMouse); }
+  EmulatedPeripheral& Keyboard() { return Of(DeviceFamily::kKeyboard); }
+  EmulatedPeripheral& MousePad() { return Of(DeviceFamily::kMousePad); }
+  EmulatedPeripheral& Headset() { return Of(DeviceFamily::kHeadset); }
+  // Every product, in catalogue order.
   std::vector<EmulatedPeripheral*> All();
 
   void UnplugAll();
@@ -69,11 +75,14 @@ class DeviceEmulator {
   std::string TraceText() const;
 
  private:
+  EmulatedPeripheral& Of(DeviceFamily family);
+
   std::shared_ptr<VirtualHidBus> bus_;
-  std::unique_ptr<EmulatedPeripheral> mouse_;
-  std::unique_ptr<EmulatedPeripheral> keyboard_;
-  std::unique_ptr<EmulatedPeripheral> pad_;
-  std::unique_ptr<EmulatedPeripheral> headset_;
+  struct Product {
+    DeviceFamily family;
+    std::unique_ptr<EmulatedPeripheral> peripheral;
+  };
+  std::vector<Product> products_;
 };
 
 }  // namespace vorlin

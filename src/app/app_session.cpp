@@ -5,6 +5,7 @@
 
 #include "app/automation.h"
 #include "app/main_window.h"
+#include "catalogue/extra_product_ids.h"
 #include "platform/log.h"
 
 namespace vorlin {
@@ -35,6 +36,7 @@ bool AppSession::Start(QString* error) {
 
   MainWindowOptions window_options;
   window_options.emulated = sources_.Emulated();
+  window_options.catalogue = ProgramCatalogue();
   window_options.forcedDpi = options_.forcedDpi;
   window_options.useSessionBus = options_.useSessionBus;
   window_options.followSleep = options_.followSleep;

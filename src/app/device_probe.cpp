@@ -7,6 +7,7 @@
 #include "hid/device_link.h"
 #include "hid/device_tables.h"
 #include "hid/hid_device.h"
+#include "catalogue/extra_product_ids.h"
 #include "catalogue/product_catalogue.h"
 #include "hid/slot_list.h"
 
@@ -68,7 +69,7 @@ void ReadInformation(std::ostream& out, const std::string& path, uint16_t kind) 
 // and its row of the interface table. False when the interfaces cannot be listed.
 template <typename Found>
 bool ForEachSupportedInterface(Found found) {
-  const ProductCatalogue catalogue = ProductCatalogue::BuiltIn();
+  const ProductCatalogue catalogue = ProgramCatalogue();
   const std::vector<InterfaceEntry>& rows = catalogue.InterfaceRows();
   const SlotList slots(rows);
   HidDevice scan;

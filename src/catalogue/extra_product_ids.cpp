@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "catalogue/product_catalogue.h"
+#include "platform/log.h"
 #include "profiles/json_file_io.h"
 
 namespace vorlin {
@@ -64,6 +65,20 @@ std::string ExtraProductIdsPath() {
     return {};
   }
   return base + "/vorlin/devices.json";
+}
+
+}  // namespace vorlin
+
+namespace vorlin {
+
+ProductCatalogue ProgramCatalogue() {
+  ProductCatalogue catalogue = ProductCatalogue::BuiltIn();
+  const std::string path = ExtraProductIdsPath();
+  if (path.empty()) return catalogue;
+  const ExtraIdsResult result = AddExtraProductIds(catalogue, path);
+  for (const std::string& problem : result.problems) qCWarning(lcVorlin).noquote() << problem.c_str();
+  if (result.added > 0) qCInfo(lcVorlin) << result.added << "USB ids added from" << path.c_str();
+  return catalogue;
 }
 
 }  // namespace vorlin

@@ -29,4 +29,8 @@ ExtraIdsResult AddExtraProductIds(ProductCatalogue& catalogue, const std::string
 // The file's place: $XDG_CONFIG_HOME (or ~/.config) + "/vorlin/devices.json".
 std::string ExtraProductIdsPath();
 
+// The products of this run: the built-in ones with the user's ids added; what the user's file
+// holds that cannot be used is logged.
+ProductCatalogue ProgramCatalogue();
+
 }  // namespace vorlin
