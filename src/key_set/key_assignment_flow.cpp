@@ -89,6 +89,10 @@ void KeyAssignmentFlow::ApplyFinished(const DeviceReport& report) {
     services_.ShowMessage(QString::fromLatin1(kMacroWriteFailedMessage), false);
   }
   picture_.ShowChangedKeys();
+  if (report.outcome == ChangeOutcome::kProfileOnly) {
+    // The device is away: the changes wait and go to it when it is back (the status bar says so).
+    return;
+  }
   if (report.outcome != ChangeOutcome::kWritten && report.macroResult == 0) {
     // The device keeps its old table: the changes still wait to be applied.
     services_.ShowMessage(QString::fromLatin1(kKeyTableWriteFailedMessage), false);

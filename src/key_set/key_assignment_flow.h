@@ -64,7 +64,8 @@ class KeyAssignmentFlow {
   // "key_butt_prosave": the keys go to the device.
   void Apply();
   // The device's report of Apply. When the macros did not fit (nothing written) or the key table
-  // could not be written, the user is told and the changes still wait to be applied.
+  // could not be written, the user is told and the changes still wait to be applied; while the
+  // device is away they wait without a word here (they are written when it is back).
   void ApplyFinished(const DeviceReport& report);
   // A key event of the input capture while the key edit has the focus: the panel takes it and
   // the assignment is saved. False when the panel did not take it.
