@@ -48,6 +48,8 @@ struct DeviceView {
   // How many of the page's commands the device had carried out when it made this view.
   uint64_t commandsDone = 0;
   ConnectionKind connection = ConnectionKind::kNone;
+  // The device has been read since it was connected (its settings on the page are its own).
+  bool deviceRead = false;
   std::string profileId;
   std::string profilePath;
   LightingView lighting;

@@ -19,7 +19,11 @@ class CHalvexHS6533Device : public CHalvexUSBDevice {
  protected:
   std::optional<LightingDevice> LightingKind() const override { return LightingDevice::kHeadset; }
   // Starts the preview of the device's lighting once it is connected.
-  void ReadDeviceState() override { StartLightingWorker(); }
+  void ReadDeviceState() override {
+    StartLightingWorker();
+    NoteDeviceRead();
+    PublishView();
+  }
   int ResyncDelayMs() const override { return 500; }
 
  private:

@@ -73,6 +73,7 @@ void CHalvexMouseDevice::ReadDeviceState() {
     const int macros = WriteMacrosAndKeys(&written);
     Report(DeviceReport::Action::kKeys, written && macros == 0, macros);
   }
+  NoteDeviceRead();
   PublishView();
   StartPreview();
 }

@@ -27,6 +27,7 @@ void CHalvexMousePadDevice::ReadDeviceState() {
   // the record is next written; the profile's lighting then goes on top of it.
   ReadRecordFromDevice(nullptr);
   LoadProfile();
+  NoteDeviceRead();
   PublishView();
   StartLightingWorker();
 }

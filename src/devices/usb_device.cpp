@@ -161,6 +161,7 @@ void CHalvexUSBDevice::DisconnectLink() {
   on_receiver_.store(false);
   kind_ = 0;
   option_shown_ = false;
+  device_read_ = false;
   Disconnected();
   NoteConnection();
 }
@@ -247,6 +248,7 @@ DeviceView CHalvexUSBDevice::View() const {
   DeviceView view;
   view.commandsDone = commands_done_;
   view.connection = Connection();
+  view.deviceRead = device_read_ && LinkOpen();
   view.profileId = profile_id_;
   view.profilePath = ProfileData().GetProfilePath();
   view.lighting.light = GetLightSettings();

@@ -127,7 +127,10 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
     LoadLightingFromProfile();
     return 1;
   }
-  void ReadDeviceState() override {}
+  void ReadDeviceState() override {
+    NoteDeviceRead();
+    PublishView();
+  }
   void ResyncFromDevice() override {}
   void PollStatus() override {}
   // 1 when the device can be reached.
@@ -215,6 +218,9 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   void Report(DeviceReport::Action action, bool written, int macro_result = 0);
   // The connection changed: the timers that need the link and the page follow.
   virtual void Disconnected();
+  // The device has been read since it was connected (the classes call it when ReadDeviceState
+  // is done).
+  void NoteDeviceRead() { device_read_ = true; }
   bool ShuttingDown() const { return shut_down_; }
 
  private:
@@ -242,6 +248,7 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   std::string profile_id_;
   uint16_t kind_ = 0;
   bool option_shown_ = false;
+  bool device_read_ = false;
   uint64_t commands_done_ = 0;
 
   DeviceLightingState lighting_;

@@ -63,8 +63,20 @@ class MainWindowFixture : public ::testing::Test {
     }
     return names;
   }
+  // Waits until exactly these options are shown and, with devices on their own threads, every
+  // shown device has been read (its start-up read done, so that it changes nothing later).
   bool WaitShown(const QStringList& expected, int timeoutMs = 3000) {
-    return QTest::qWaitFor([&] { return Shown() == expected; }, timeoutMs);
+    return QTest::qWaitFor(
+        [&] {
+          if (Shown() != expected) return false;
+          if (!DeviceThreads()) return true;
+          for (const QString& name : expected) {
+            DevicePage* page = PageOf(name.toLatin1().constData());
+            if (!page || !page->Client().View().deviceRead) return false;
+          }
+          return true;
+        },
+        timeoutMs);
   }
   DevicePage* PageOf(const char* data_name) const {
     for (CDeviceOptionUI* option : window_->Options()) {
