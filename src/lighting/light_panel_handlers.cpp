@@ -13,27 +13,13 @@
 #include "devices/device_capabilities.h"
 #include "platform/log.h"
 #include "profiles/light_records.h"
-#include "ui/control_number.h"
+#include "ui/control_bindings.h"
 #include "ui/controls.h"
 
 namespace vorlin {
 namespace {
 
 enum class Channel { kRed, kGreen, kBlue };
-
-std::optional<Channel> ChannelOfEdit(const QString& name, QLatin1StringView prefix) {
-  if (!name.startsWith(prefix) || name.size() != prefix.size() + 1) return std::nullopt;
-  switch (name.back().unicode()) {
-    case u'R':
-      return Channel::kRed;
-    case u'G':
-      return Channel::kGreen;
-    case u'B':
-      return Channel::kBlue;
-    default:
-      return std::nullopt;
-  }
-}
 
 uint8_t& ChannelOf(Channel channel, uint8_t& red, uint8_t& green, uint8_t& blue) {
   return channel == Channel::kRed ? red : channel == Channel::kGreen ? green : blue;
@@ -96,36 +82,29 @@ void SetSideColour(AudioLightSettings& s, uint32_t argb) {
   }
 }
 
-bool OnItemSelect(const QString& name, CLightControlUI& panel, LightingControl& target) {
-  if (name == u"light_combo_modeSelect") {
-    const int mode = panel.GetMode();
-    if (mode < 0) return true;  // the list was emptied
-    LightSettings s = target.Lighting();
-    panel.ApplyMode(mode);
-    s.mode = Byte(mode);
-    target.SetLighting(s, true);
-    return true;
-  }
-  if (name == u"light_combo_ZZCCmodeSelect") {
-    const int sync_mode = panel.GetSyncMode();
-    LightSettings s = target.Lighting();
-    panel.SetSyncMode(sync_mode);
-    s.sync_mode = Byte(sync_mode);
-    target.SetLighting(s, false);
-    return true;
-  }
-  if (name == u"light_combo_audiomodeSelect") {
-    StoreAudio(panel, target, true, [](AudioLightSettings&) {});
-    return true;
-  }
-  return false;
+// ---- The controls of the effect ----
+
+void OnMode(CLightControlUI& panel, LightingControl& target) {
+  const int mode = panel.GetMode();
+  if (mode < 0) return;  // the list was emptied
+  LightSettings s = target.Lighting();
+  panel.ApplyMode(mode);
+  s.mode = Byte(mode);
+  target.SetLighting(s, true);
 }
 
-bool OnValueChanged(const Notification& n, CLightControlUI& panel, LightingControl& target) {
+void OnSyncMode(CLightControlUI& panel, LightingControl& target) {
+  const int sync_mode = panel.GetSyncMode();
+  LightSettings s = target.Lighting();
+  panel.SetSyncMode(sync_mode);
+  s.sync_mode = Byte(sync_mode);
+  target.SetLighting(s, false);
+}
+
+void OnSlider(const Notification& n, bool brightness, CLightControlUI& panel,
+              LightingControl& target) {
   auto* slider = qobject_cast<QSlider*>(n.sender);
-  const QString name = n.SenderName();
-  const bool brightness = name == u"deng_light_slider";
-  if (!slider || (!brightness && name != u"deng_speed_slider")) return false;
+  if (!slider) return;
   const int value = slider->value();
   LightSettings s = target.Lighting();
   if (brightness) {
@@ -136,132 +115,140 @@ bool OnValueChanged(const Notification& n, CLightControlUI& panel, LightingContr
     s.speed = Byte(value);
   }
   target.SetLighting(s, true);
-  return true;
 }
 
-bool OnSelectChanged(const Notification& n, CLightControlUI& panel, LightingControl& target) {
-  auto* option = qobject_cast<QAbstractButton*>(n.sender);
-  if (!option) return false;
-  const QString name = n.SenderName();
-  if (name == u"deng_FXL_check" || name == u"deng_FXR_check") {
-    // Both options of the pair report a change; the one now selected tells the direction.
-    if (!IsSelected(option)) return true;
-    const int direction = name == u"deng_FXL_check" ? 1 : 0;
-    panel.SetDirection(direction);
-    LightSettings s = target.Lighting();
-    s.direction = Byte(direction);
-    target.SetLighting(s, true);
-    return true;
-  }
-  if (name == u"deng_7color_check") {
-    const bool on = IsSelected(option);
-    panel.SetMultiColour(on);
-    LightSettings s = target.Lighting();
-    s.multi_color = on ? 1 : 0;
-    target.SetLighting(s, true);
-    return true;
-  }
-  if (name == u"deng_7audiocolor_check") {
-    StoreAudio(panel, target, true, [](AudioLightSettings&) {});
-    return true;
-  }
-  if (name == u"audio_BkColor_check" || name == u"audio_FgColor_check") {
-    if (!IsSelected(option)) return true;  // the pair's other option reports the change
-    StoreAudio(panel, target, false, [](AudioLightSettings&) {});
-    return true;
-  }
-  return false;
+void OnDirection(const Notification& n, int direction, CLightControlUI& panel,
+                 LightingControl& target) {
+  // Both options of the pair report a change; the one now selected tells the direction.
+  if (!IsSelected(qobject_cast<QAbstractButton*>(n.sender))) return;
+  panel.SetDirection(direction);
+  LightSettings s = target.Lighting();
+  s.direction = Byte(direction);
+  target.SetLighting(s, true);
 }
 
-bool OnKillFocus(const Notification& n, CLightControlUI& panel, LightingControl& target) {
+void OnMultiColour(const Notification& n, CLightControlUI& panel, LightingControl& target) {
+  const bool on = IsSelected(qobject_cast<QAbstractButton*>(n.sender));
+  panel.SetMultiColour(on);
+  LightSettings s = target.Lighting();
+  s.multi_color = on ? 1 : 0;
+  target.SetLighting(s, true);
+}
+
+void OnColourEdit(const Notification& n, Channel channel, CLightControlUI& panel,
+                  LightingControl& target) {
   auto* edit = qobject_cast<QLineEdit*>(n.sender);
-  if (!edit) return false;
-  const QString name = n.SenderName();
-  if (const std::optional<Channel> channel = ChannelOfEdit(name, QLatin1String("deng_edit_"))) {
-    const ChannelInput input = ParseColourChannel(edit->text());
-    if (input.corrected_text) edit->setText(*input.corrected_text);
-    LightSettings s = target.Lighting();
-    const uint8_t v = Byte(input.value);
-    ChannelOf(*channel, s.red, s.green, s.blue) = v;
-    s.multi_color = 0;
-    target.SetLighting(s, true);
-    panel.SetMultiColour(false);
-    const uint32_t colour = OpaqueColour(s.red, s.green, s.blue);
-    panel.SetPaletteColour(colour);
-    panel.SetColourButton(colour);
-    return true;
-  }
-  if (const std::optional<Channel> channel =
-          ChannelOfEdit(name, QLatin1String("deng_audioedit_"))) {
-    const uint8_t v = Byte(ParseColourChannel(edit->text()).value);
-    StoreAudio(panel, target, false, [&](AudioLightSettings& s) {
-      if (s.color_side == 1) {
-        ChannelOf(*channel, s.fg_red, s.fg_green, s.fg_blue) = v;
-        s.multi_color = 0;
-      } else {
-        ChannelOf(*channel, s.bk_red, s.bk_green, s.bk_blue) = v;
-      }
-    });
-    return true;
-  }
-  return false;
+  if (!edit) return;
+  const ChannelInput input = ParseColourChannel(edit->text());
+  if (input.corrected_text) edit->setText(*input.corrected_text);
+  LightSettings s = target.Lighting();
+  ChannelOf(channel, s.red, s.green, s.blue) = Byte(input.value);
+  s.multi_color = 0;
+  target.SetLighting(s, true);
+  panel.SetMultiColour(false);
+  const uint32_t colour = OpaqueColour(s.red, s.green, s.blue);
+  panel.SetPaletteColour(colour);
+  panel.SetColourButton(colour);
 }
 
-bool OnColourChanged(const QString& name, CLightControlUI& panel, LightingControl& target) {
-  if (name == u"deng_Color_Pallet") {
-    StoreColour(panel, target, panel.GetPaletteColour(), true, PaletteUpdate::kKeep);
-    return true;
-  }
-  if (name == u"deng_audioColor_Pallet") {
-    StoreAudio(panel, target, true, [&panel](AudioLightSettings& s) {
-      const uint32_t colour = panel.GetAudioPaletteColour();
-      const AudioLightSettings before = s;
-      SetSideColour(s, colour);
-      if (s.fg_red != before.fg_red || s.fg_green != before.fg_green || s.fg_blue != before.fg_blue)
-        s.multi_color = 0;
-    });
-    return true;
-  }
-  return false;
+// ---- The music lighting's controls ----
+
+void OnAudioColourEdit(const Notification& n, Channel channel, CLightControlUI& panel,
+                       LightingControl& target) {
+  auto* edit = qobject_cast<QLineEdit*>(n.sender);
+  if (!edit) return;
+  const uint8_t v = Byte(ParseColourChannel(edit->text()).value);
+  StoreAudio(panel, target, false, [&](AudioLightSettings& s) {
+    if (s.color_side == 1) {
+      ChannelOf(channel, s.fg_red, s.fg_green, s.fg_blue) = v;
+      s.multi_color = 0;
+    } else {
+      ChannelOf(channel, s.bk_red, s.bk_green, s.bk_blue) = v;
+    }
+  });
 }
 
-bool OnClick(const QString& name, CLightControlUI& panel, LightingControl& target) {
-  if (const std::optional<int> n = ControlNumber(name, QLatin1StringView("color_option_"))) {
-    StoreColour(panel, target, panel.GetPresetColour(*n), false, PaletteUpdate::kSet);
-    return true;
-  }
-  if (const std::optional<int> n = ControlNumber(name, QLatin1StringView("audiocolor_option_"))) {
-    const uint32_t colour = panel.GetAudioPresetColour(*n);
-    StoreAudio(panel, target, true, [colour](AudioLightSettings& s) {
-      SetSideColour(s, colour);
-      if (s.color_side == 1) s.multi_color = 0;
-    });
-    return true;
-  }
-  if (name == u"Close_bkColor_btn") {
-    StoreAudio(panel, target, true, [](AudioLightSettings& s) {
-      s.bk_red = 0;
-      s.bk_green = 0;
-      s.bk_blue = 0;
-    });
-    return true;
-  }
-  return false;
+void OnAudioPalette(CLightControlUI& panel, LightingControl& target) {
+  StoreAudio(panel, target, true, [&panel](AudioLightSettings& s) {
+    const uint32_t colour = panel.GetAudioPaletteColour();
+    const AudioLightSettings before = s;
+    SetSideColour(s, colour);
+    if (s.fg_red != before.fg_red || s.fg_green != before.fg_green || s.fg_blue != before.fg_blue)
+      s.multi_color = 0;
+  });
+}
+
+void OnColourSide(const Notification& n, CLightControlUI& panel, LightingControl& target) {
+  // The pair's other option reports the change too.
+  if (!IsSelected(qobject_cast<QAbstractButton*>(n.sender))) return;
+  StoreAudio(panel, target, false, [](AudioLightSettings&) {});
 }
 
 }  // namespace
 
-bool HandleLightPanelNotification(const Notification& n, CLightControlUI& panel,
-                                  LightingControl& target) {
-  if (!n.sender || !panel.isAncestorOf(n.sender)) return false;
-  const QString name = n.SenderName();
-  if (n.Is(QString::fromLatin1(notify::kItemSelect))) return OnItemSelect(name, panel, target);
-  if (n.Is(QString::fromLatin1(notify::kValueChanged))) return OnValueChanged(n, panel, target);
-  if (n.Is(QString::fromLatin1(notify::kSelectChanged))) return OnSelectChanged(n, panel, target);
-  if (n.Is(QString::fromLatin1(notify::kKillFocus))) return OnKillFocus(n, panel, target);
-  if (n.Is(QString::fromLatin1(notify::kColorChanged))) return OnColourChanged(name, panel, target);
-  if (n.Is(QString::fromLatin1(notify::kClick))) return OnClick(name, panel, target);
-  return false;
+void BindLightPanel(ControlBindings& bindings, CLightControlUI& panel, LightingControl& target) {
+  using N = const Notification&;
+  CLightControlUI* p = &panel;
+  LightingControl* t = &target;
+  // The panel builds its controls on first use; every control lies below it.
+  p->Control(QStringLiteral("light_combo_modeSelect"));
+  QWidget* root = p;
+  bindings.Bind(root, "light_combo_modeSelect", notify::kItemSelect, [=](N) { OnMode(*p, *t); });
+  bindings.Bind(root, "light_combo_ZZCCmodeSelect", notify::kItemSelect,
+                [=](N) { OnSyncMode(*p, *t); });
+  bindings.Bind(root, "deng_light_slider", notify::kValueChanged,
+                [=](N n) { OnSlider(n, true, *p, *t); });
+  bindings.Bind(root, "deng_speed_slider", notify::kValueChanged,
+                [=](N n) { OnSlider(n, false, *p, *t); });
+  bindings.Bind(root, "deng_FXL_check", notify::kSelectChanged,
+                [=](N n) { OnDirection(n, 1, *p, *t); });
+  bindings.Bind(root, "deng_FXR_check", notify::kSelectChanged,
+                [=](N n) { OnDirection(n, 0, *p, *t); });
+  bindings.Bind(root, "deng_7color_check", notify::kSelectChanged,
+                [=](N n) { OnMultiColour(n, *p, *t); });
+  const std::pair<const char*, Channel> edits[] = {
+      {"deng_edit_R", Channel::kRed}, {"deng_edit_G", Channel::kGreen}, {"deng_edit_B", Channel::kBlue}};
+  for (const auto& [name, channel] : edits) {
+    bindings.Bind(root, name, notify::kKillFocus,
+                  [=, c = channel](N n) { OnColourEdit(n, c, *p, *t); });
+  }
+  bindings.Bind(root, "deng_Color_Pallet", notify::kColorChanged, [=](N) {
+    StoreColour(*p, *t, p->GetPaletteColour(), true, PaletteUpdate::kKeep);
+  });
+  bindings.BindNumbered(root, "color_option_", notify::kClick, [=](N, int number) {
+    StoreColour(*p, *t, p->GetPresetColour(number), false, PaletteUpdate::kSet);
+  });
+
+  bindings.Bind(root, "light_combo_audiomodeSelect", notify::kItemSelect,
+                [=](N) { StoreAudio(*p, *t, true, [](AudioLightSettings&) {}); });
+  bindings.Bind(root, "deng_7audiocolor_check", notify::kSelectChanged,
+                [=](N) { StoreAudio(*p, *t, true, [](AudioLightSettings&) {}); });
+  for (const char* side : {"audio_BkColor_check", "audio_FgColor_check"}) {
+    bindings.Bind(root, side, notify::kSelectChanged, [=](N n) { OnColourSide(n, *p, *t); });
+  }
+  const std::pair<const char*, Channel> audio_edits[] = {{"deng_audioedit_R", Channel::kRed},
+                                                         {"deng_audioedit_G", Channel::kGreen},
+                                                         {"deng_audioedit_B", Channel::kBlue}};
+  for (const auto& [name, channel] : audio_edits) {
+    bindings.Bind(root, name, notify::kKillFocus,
+                  [=, c = channel](N n) { OnAudioColourEdit(n, c, *p, *t); });
+  }
+  bindings.Bind(root, "deng_audioColor_Pallet", notify::kColorChanged,
+                [=](N) { OnAudioPalette(*p, *t); });
+  bindings.BindNumbered(root, "audiocolor_option_", notify::kClick, [=](N, int number) {
+    const uint32_t colour = p->GetAudioPresetColour(number);
+    StoreAudio(*p, *t, true, [colour](AudioLightSettings& s) {
+      SetSideColour(s, colour);
+      if (s.color_side == 1) s.multi_color = 0;
+    });
+  });
+  bindings.Bind(root, "Close_bkColor_btn", notify::kClick, [=](N) {
+    StoreAudio(*p, *t, true, [](AudioLightSettings& s) {
+      s.bk_red = 0;
+      s.bk_green = 0;
+      s.bk_blue = 0;
+    });
+  });
 }
 
 void StoreLightColour(CLightControlUI& panel, LightingControl& target, uint32_t argb,

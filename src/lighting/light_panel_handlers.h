@@ -1,8 +1,8 @@
 #pragma once
 
-// What the lighting panel's controls do to the device of its page. The page hands every
-// notification of its panel to HandleLightPanelNotification together with the device's lighting
-// (a LightingControl); each change takes the device's settings, changes them and hands them back
+// What the lighting panel's controls do to the device of its page. The page binds the panel's
+// controls to these handlers once (BindLightPanel), with the device's lighting (a
+// LightingControl); each change takes the device's settings, changes them and hands them back
 // in one call, which keeps them in the profile, previews them and writes them to the device:
 //
 //   effect list, brightness, speed, direction, multi-colour:  the device leaves the synchronised
@@ -29,14 +29,13 @@
 namespace vorlin {
 
 class CLightControlUI;
+class ControlBindings;
 class LightingControl;
 
-// Carries out the notification of one of `panel`'s controls on `target`. False when the
-// notification is not one of the panel's (another panel's control, another type, a control this
-// does not handle). A music operation that finds the panel's layout incomplete is logged and
+// Binds the handlers of `panel`'s controls to `bindings`, working on `target` (both must outlive
+// the bindings' use). A music operation that finds the panel's layout incomplete is logged and
 // changes nothing on the device.
-bool HandleLightPanelNotification(const Notification& notification, CLightControlUI& panel,
-                                  LightingControl& target);
+void BindLightPanel(ControlBindings& bindings, CLightControlUI& panel, LightingControl& target);
 
 // Makes `argb` the device's light colour (multi-colour off) and shows it on the panel: the edits,
 // the palette and the colour button. `clear_hold` first lets the device leave the synchronised

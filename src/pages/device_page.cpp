@@ -183,7 +183,15 @@ void DevicePage::BuildFunctionArea(QBoxLayout* column) {
           [this](uint32_t colour) { ChooseLightColour(colour); });
   // Builds its controls, so that its size is known.
   panel->SetLightWords(LightSettingsToWords(client_.Lighting()));
+  BindLightPanel(bindings_, *panel, client_);
   function_area_->SetKeyPage(0, panel);
+  for (const FunctionTab& tab : FunctionTabsOf(product_.family)) {
+    bindings_.Bind(function_area_, tab.name, notify::kSelectChanged,
+                   [this, view = tab.view](const Notification& n) {
+                     auto* option = qobject_cast<QAbstractButton*>(n.sender);
+                     if (option && option->isChecked()) SetFunctionView(view);
+                   });
+  }
   column->addWidget(function_area_, 1);
 }
 
@@ -447,16 +455,7 @@ void DevicePage::RefreshKeyList() {
 bool DevicePage::HandleNotification(const Notification& notification) {
   if (!notification.sender || !isAncestorOf(notification.sender)) return false;
   if (profile_bar_ && profile_bar_->HandleNotification(notification)) return true;
-  if (function_area_ && notification.Is(u"selectchanged")) {
-    auto* option = qobject_cast<QAbstractButton*>(notification.sender);
-    const int view = function_area_->ViewOfTab(notification.SenderName());
-    if (view >= 0) {
-      if (option && option->isChecked()) SetFunctionView(view);
-      return true;
-    }
-  }
-  if (light_panel_ && HandleLightPanelNotification(notification, *light_panel_, client_))
-    return true;
+  if (bindings_.Dispatch(notification)) return true;
   return mouse_ && mouse_->HandleNotification(notification);
 }
 

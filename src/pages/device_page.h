@@ -26,6 +26,7 @@
 #include "devices/device_view.h"
 #include "key_set/key_assignment_flow.h"
 #include "profiles/profile_folders.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 #include "ui/page_services.h"
 
@@ -89,6 +90,7 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   bool HandleNotification(const Notification& notification);
 
   QWidget* Picture() const { return picture_; }
+  ControlBindings& Bindings() { return bindings_; }
   const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return key_buttons_; }
   const std::vector<CDeviceKeyButtonUI*>& LightButtons() const { return light_buttons_; }
   CLightControlUI* LightPanel() const;
@@ -170,6 +172,8 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   // The mode list as last shown (it is rebuilt only when it changes).
   std::vector<LightModeName> shown_builtin_;
   std::vector<std::string> shown_custom_;
+  // The handlers of the page's own controls (the lighting panel, the function tabs), bound once.
+  ControlBindings bindings_;
   QTimer frame_timer_;
   QElapsedTimer last_repaint_;
 };

@@ -377,27 +377,25 @@ TEST_F(MusicHandlersTest, PresetsAndBackgroundOff) {
 // ---- What the handlers leave alone ----
 
 TEST_F(LightPanelHandlersTest, OtherNotificationsAreNotTaken) {
+  const auto Dispatch = [this](const Notification& n) { return router_.bindings.Dispatch(n); };
   // Another panel's control of the same name.
   QWidget other_window;
   auto* other_panel = new CLightControlUI(&other_window);
   QWidget* foreign = other_panel->Control(QStringLiteral("color_option_0"));
   ASSERT_NE(foreign, nullptr);
-  EXPECT_FALSE(HandleLightPanelNotification({QString::fromLatin1(notify::kClick), foreign, 0},
-                                            *panel_, target_));
+  EXPECT_FALSE(Dispatch({QString::fromLatin1(notify::kClick), foreign, 0}));
   // Types the controls do not act on.
-  EXPECT_FALSE(HandleLightPanelNotification(
-      {QString::fromLatin1(notify::kMouseEnter), Control("color_option_0"), 0}, *panel_, target_));
-  EXPECT_FALSE(HandleLightPanelNotification(
-      {QString::fromLatin1(notify::kTextChanged), Control("deng_edit_R"), 0}, *panel_, target_));
+  EXPECT_FALSE(Dispatch(
+      {QString::fromLatin1(notify::kMouseEnter), Control("color_option_0"), 0}));
+  EXPECT_FALSE(Dispatch(
+      {QString::fromLatin1(notify::kTextChanged), Control("deng_edit_R"), 0}));
   // The colour buttons open the colour window through the panel's signals.
-  EXPECT_FALSE(HandleLightPanelNotification(
-      {QString::fromLatin1(notify::kClick), Control("deng_colordp_btn"), 0}, *panel_, target_));
+  EXPECT_FALSE(Dispatch(
+      {QString::fromLatin1(notify::kClick), Control("deng_colordp_btn"), 0}));
   // The keyboard's custom groups are the keyboard page's.
-  EXPECT_FALSE(HandleLightPanelNotification(
-      {QString::fromLatin1(notify::kItemSelect), Control("light_combo_custommodeSelect"), 0},
-      *panel_, target_));
-  EXPECT_FALSE(HandleLightPanelNotification({QString::fromLatin1(notify::kClick), nullptr, 0},
-                                            *panel_, target_));
+  EXPECT_FALSE(Dispatch(
+      {QString::fromLatin1(notify::kItemSelect), Control("light_combo_custommodeSelect"), 0}));
+  EXPECT_FALSE(Dispatch({QString::fromLatin1(notify::kClick), nullptr, 0}));
   EXPECT_TRUE(target_.calls.empty());
 }
 

@@ -24,6 +24,7 @@
 #include "profiles/light_records.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
+#include "ui/control_bindings.h"
 #include "ui/notify_bridge.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
@@ -74,11 +75,11 @@ class RecordingTarget : public LightingControl {
 class PanelRouter : public NotifyHandler {
  public:
   void Notify(const Notification& n) override {
-    if (!panel || !target) return;
-    if (HandleLightPanelNotification(n, *panel, *target)) handled << n.type + u':' + n.SenderName();
+    if (bindings.Dispatch(n)) handled << n.type + u':' + n.SenderName();
   }
-  CLightControlUI* panel = nullptr;
-  LightingControl* target = nullptr;
+  // Binds the panel's controls to the target, as the page does when it builds the panel.
+  void Bind(CLightControlUI& panel, LightingControl& target) { BindLightPanel(bindings, panel, target); }
+  ControlBindings bindings;
   QStringList handled;
 };
 
@@ -106,13 +107,11 @@ class LightPanelFixture : public ::testing::Test {
     BeforeFirstUse();
     panel_->SetLightType(1);
     panel_->SetModeList(ModeKeys(), {1, 1, 1, 1, 0, 1}, 4, 4);
-    router_.panel = panel_;
-    router_.target = &target_;
+    router_.Bind(*panel_, target_);
     window_->resize(360, 900);
     window_->show();
   }
   void TearDown() override {
-    router_.panel = nullptr;
     window_.reset();
   }
   // Runs before the panel is first used: a test may give it another layout here.
