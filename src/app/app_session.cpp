@@ -43,6 +43,7 @@ bool AppSession::Start(QString* error) {
   window_options.scanner = DiscoveryScannerOptions::ForThisSystem();
   window_options.scanner.rescanInterval = options_.rescanInterval;
   if (!sources_.UsesHidraw()) window_options.scanner.hotplug.reset();
+  wheel_guard_ = std::make_unique<WheelGuard>(QCoreApplication::instance());
   window_ = std::make_unique<CMainWnd>(std::move(window_options));
   connect(window_.get(), &CMainWnd::Closed, this, [this] {
     if (finished_) return;

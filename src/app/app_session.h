@@ -12,6 +12,7 @@
 
 #include "app/device_sources.h"
 #include "hid/discovery_scanner.h"
+#include "ui/wheel_guard.h"
 
 namespace vorlin {
 
@@ -66,6 +67,7 @@ class AppSession : public QObject {
   DeviceSources sources_;  // declared first: the window and its scanner go before the backends
   std::unique_ptr<CMainWnd> window_;
   std::unique_ptr<AutomationServer> automation_;
+  std::unique_ptr<WheelGuard> wheel_guard_;
   bool finished_ = false;
   int exit_code_ = 0;
 };
