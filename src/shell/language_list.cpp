@@ -103,4 +103,34 @@ int LanguageIndexOfId(const std::vector<LanguageEntry>& entries, std::optional<i
   return 0;
 }
 
+int LanguageIndexOfLocale(const std::vector<LanguageEntry>& entries, const QString& locale) {
+  // "de_DE.UTF-8@euro" -> "de_DE"; "de" -> "de".
+  const QString name = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+  const QString language = name.section(QLatin1Char('_'), 0, 0);
+  const auto find = [&entries](auto matches) -> std::optional<int> {
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (matches(entries[i].name)) return static_cast<int>(i);
+    }
+    return std::nullopt;
+  };
+  if (!language.isEmpty() && language != QLatin1String("C") &&
+      language != QLatin1String("POSIX")) {
+    if (const auto exact = find([&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) == 0; }))
+      return *exact;
+    if (const auto same = find([&](const QString& n) {
+          return n.section(QLatin1Char('_'), 0, 0).compare(language, Qt::CaseInsensitive) == 0;
+        }))
+      return *same;
+  }
+  return find([](const QString& n) { return n == QLatin1String("en_US"); }).value_or(0);
+}
+
+QString DesktopMessagesLocale() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty()) return value;
+  }
+  return QStringLiteral("C");
+}
+
 }  // namespace vorlin

@@ -41,4 +41,13 @@ void WriteStoredLanguageId(QSettings& settings, int id);
 // Index of the first entry with that id; 0 when there is no id or no matching entry.
 int LanguageIndexOfId(const std::vector<LanguageEntry>& entries, std::optional<int> id);
 
+// The language for a first start, from the desktop's locale name ("de_DE.UTF-8", "pt_BR",
+// "fr", "C"): the entry of that language and country, else the first of that language, else
+// English ("en_US"), else the first entry.
+int LanguageIndexOfLocale(const std::vector<LanguageEntry>& entries, const QString& locale);
+
+// The desktop's locale name for messages: LC_ALL, else LC_MESSAGES, else LANG (the first that is
+// set and not empty), "C" when none is.
+QString DesktopMessagesLocale();
+
 }  // namespace vorlin

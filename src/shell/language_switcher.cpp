@@ -12,7 +12,10 @@ LanguageSwitcher::LanguageSwitcher(LanguageHost* host, QString config_path, QSet
 
 int LanguageSwitcher::StoredIndex() const {
   const std::optional<int> id = settings_ ? ReadStoredLanguageId(*settings_) : std::nullopt;
-  return LanguageIndexOfId(Entries(), id);
+  const std::vector<LanguageEntry> entries = Entries();
+  // Nothing stored yet (a first start): the desktop's language.
+  if (!id) return LanguageIndexOfLocale(entries, DesktopMessagesLocale());
+  return LanguageIndexOfId(entries, id);
 }
 
 bool LanguageSwitcher::Apply(int index) {

@@ -29,7 +29,8 @@ class LanguageSwitcher {
   // Both the host and the settings must outlive the switcher.
   LanguageSwitcher(LanguageHost* host, QString config_path, QSettings* settings);
 
-  // Index of the stored language; 0 when nothing (or nothing that the list knows) is stored.
+  // Index of the stored language; without a stored choice, the desktop's language (English when
+  // the list does not have it); 0 when what is stored is not in the list.
   int StoredIndex() const;
   // The index in use; -1 until a language has been applied.
   int CurrentIndex() const { return current_; }

@@ -20,6 +20,10 @@ inline int RunWindowTests(int argc, char** argv) {
   qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
   qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
   qputenv("VORLIN_DATA_DIR", VORLIN_SOURCE_DIR "/data");
+  // A Chinese desktop: the window's first start comes up in Chinese whatever the machine's locale.
+  qunsetenv("LC_ALL");
+  qunsetenv("LC_MESSAGES");
+  qputenv("LANG", "zh_CN.UTF-8");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   SkinManager::Instance().SetSkinFolder(QStringLiteral(VORLIN_SOURCE_DIR "/data/skin"));

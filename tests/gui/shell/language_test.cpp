@@ -91,6 +91,23 @@ TEST(LanguageList, StoredIdSelectsTheFirstMatchingEntry) {
   EXPECT_EQ(LanguageIndexOfId({}, 7), 0);
 }
 
+TEST(LanguageList, AFirstStartFollowsTheDesktopLocale) {
+  const std::vector<LanguageEntry> entries = LoadLanguageList(
+      QStringLiteral(VORLIN_SOURCE_DIR "/data/DefaultData/Language.config"));
+  const auto nameOf = [&entries](const char* locale) {
+    return entries[static_cast<size_t>(LanguageIndexOfLocale(entries, QString::fromLatin1(locale)))]
+        .name;
+  };
+  const std::pair<const char*, const char*> cases[] = {
+      {"de_DE.UTF-8", "de_DE"}, {"de_AT.UTF-8@euro", "de_DE"}, {"fr", "fr_FR"},
+      {"pt_BR.UTF-8", "pt_BR"}, {"zh_TW.UTF-8", "zh_TW"},      {"zh_CN.UTF-8", "zh_CN"},
+      {"en_GB.UTF-8", "en_US"}, {"C.UTF-8", "en_US"},          {"POSIX", "en_US"},
+      {"", "en_US"},            {"xx_YY", "en_US"}};
+  for (const auto& [locale, expected] : cases) EXPECT_EQ(nameOf(locale), expected) << locale;
+  // A list without English falls back to its first entry.
+  EXPECT_EQ(LanguageIndexOfLocale({{1, "zh_CN", "a", ""}, {2, "ja_JP", "b", ""}}, "fr_FR"), 0);
+}
+
 TEST(LanguageSetting, StoredValueRoundTripsAndJunkReadsAsNone) {
   QTemporaryDir folder;
   QSettings settings(folder.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
@@ -166,18 +183,50 @@ class LanguageSwitcherTest : public ::testing::Test {
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
     // Four languages: the list the switching rules are easy to see with.
     config.write(R"({"Language": [
-      {"Language_ID": 2052, "Language_file": "lan_cn.xml"},
-      {"Language_ID": 1033, "Language_file": "lan_en.xml"},
-      {"Language_ID": 1028, "Language_file": "lan_missing.xml"},
-      {"Language_ID": 1041, "Language_file": "lan_en.xml"}]})");
+      {"Language_ID": 2052, "Language_name": "zh_CN", "Language_file": "lan_cn.xml"},
+      {"Language_ID": 1033, "Language_name": "en_US", "Language_file": "lan_en.xml"},
+      {"Language_ID": 1028, "Language_name": "zh_TW", "Language_file": "lan_missing.xml"},
+      {"Language_ID": 1041, "Language_name": "ja_JP", "Language_file": "lan_en.xml"}]})");
+    // The desktop's language, for a first start.
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+      saved_locale_.emplace_back(variable, qgetenv(variable));
+      qunsetenv(variable);
+    }
+    qputenv("LANG", "zh_CN.UTF-8");
   }
+  void TearDown() override {
+    for (const auto& [variable, value] : saved_locale_) {
+      if (value.isNull()) {
+        qunsetenv(variable);
+      } else {
+        qputenv(variable, value);
+      }
+    }
+  }
+  std::vector<std::pair<const char*, QByteArray>> saved_locale_;
   QTemporaryDir folder_;
   QString config_path_;
   QSettings settings_{folder_.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
   RecordingHost host_;
 };
 
-TEST_F(LanguageSwitcherTest, NothingStoredAppliesTheFirstLanguage) {
+TEST_F(LanguageSwitcherTest, NothingStoredAppliesTheDesktopsLanguage) {
+  // LC_ALL before LC_MESSAGES before LANG; English when the list lacks the language.
+  const struct {
+    const char* variable;
+    const char* value;
+    int index;
+  } cases[] = {{"LC_MESSAGES", "ja_JP.UTF-8", 3}, {"LC_ALL", "de_DE.UTF-8", 1}};
+  for (const auto& c : cases) {
+    qputenv(c.variable, c.value);
+    EXPECT_EQ(LanguageSwitcher(&host_, config_path_, &settings_).StoredIndex(), c.index) << c.value;
+  }
+  // A stored choice wins over the desktop.
+  WriteStoredLanguageId(settings_, 2052);
+  EXPECT_EQ(LanguageSwitcher(&host_, config_path_, &settings_).StoredIndex(), 0);
+}
+
+TEST_F(LanguageSwitcherTest, TheFirstLanguageAppliedSetsItsFontsAndIsStored) {
   LanguageSwitcher switcher(&host_, config_path_, &settings_);
   EXPECT_EQ(switcher.CurrentIndex(), -1);
   EXPECT_EQ(switcher.StoredIndex(), 0);
