@@ -4,25 +4,15 @@
 #include <QEvent>
 #include <QTimer>
 
+#include "app/automation.h"
 #include "app/automation_window.h"
 
 namespace vorlin {
 
 namespace {
 
-QJsonObject Reply(const QString& error = QString()) {
-  QJsonObject reply;
-  reply.insert(QStringLiteral("ok"), error.isEmpty());
-  reply.insert(QStringLiteral("error"), error);
-  return reply;
-}
-
 QWidget* CurrentTopWindow() {
   return TopWindow(nullptr);
-}
-
-bool Shown(const QPointer<QWidget>& window) {
-  return window && window->isVisible();
 }
 
 }  // namespace
@@ -31,8 +21,6 @@ struct AutomationRunner::Frame {
   Answer answer;                 // empty once answered
   QPointer<QWidget> top_before;  // the modal window or menu on top when the action began
   QPointer<QWidget> opened;      // the last window the action opened
-  bool opened_any = false;       // it opened one (`opened` is cleared when it is deleted)
-  std::vector<std::function<void()>> deferred;  // replies waiting for this action to go on
 };
 
 AutomationRunner::AutomationRunner(QObject* parent) : QObject(parent) {}
@@ -62,25 +50,7 @@ void AutomationRunner::Run(const Action& action, Answer answer) {
   // Actions nest strictly: the one that returns is the last one begun.
   frames_.pop_back();
   if (frames_.empty()) qApp->removeEventFilter(this);
-  std::vector<std::function<void()>> replies;
-  if (frame->answer) {
-    replies.push_back([answer = std::move(frame->answer), reply = Reply(error)] { answer(reply); });
-  }
-  for (auto& reply : frame->deferred) replies.push_back(std::move(reply));
-  Deliver(std::move(replies));
-}
-
-void AutomationRunner::Deliver(std::vector<std::function<void()>> replies) {
-  // An action below whose window is gone goes on as soon as the stack unwinds to it: what the
-  // closing meant (a confirmed question, a chosen colour) is done then.
-  for (auto it = frames_.rbegin(); it != frames_.rend(); ++it) {
-    Frame& below = **it;
-    // Still working without a window of its own, or its window is still up.
-    if (!below.opened_any || Shown(below.opened)) continue;
-    for (auto& reply : replies) below.deferred.push_back(std::move(reply));
-    return;
-  }
-  for (const auto& reply : replies) reply();
+  if (frame->answer) frame->answer(AutomationReply(error));
 }
 
 bool AutomationRunner::eventFilter(QObject* watched, QEvent* event) {
@@ -100,17 +70,12 @@ void AutomationRunner::CheckTopWindow() {
   Frame& frame = *frames_.back();
   if (!top || !top->isVisible() || top == frame.top_before || top == frame.opened) return;
   frame.opened = top;
-  frame.opened_any = true;
-  std::vector<std::function<void()>> replies;
-  if (frame.answer) {
-    QJsonObject reply = Reply();
-    reply.insert(QStringLiteral("opened"), ControlIdentity(top));
-    replies.push_back([answer = std::move(frame.answer), reply] { answer(reply); });
-    frame.answer = nullptr;
-  }
-  for (auto& reply : frame.deferred) replies.push_back(std::move(reply));
-  frame.deferred.clear();
-  for (const auto& reply : replies) reply();
+  if (!frame.answer) return;
+  QJsonObject reply = AutomationReply();
+  reply.insert(QStringLiteral("opened"), ControlIdentity(top));
+  const Answer answer = std::move(frame.answer);
+  frame.answer = nullptr;
+  answer(reply);
 }
 
 }  // namespace vorlin

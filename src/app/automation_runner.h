@@ -9,9 +9,7 @@
 // be on the stack then. The runner keeps a stack of the actions in progress (an action that opens
 // a modal window stays in progress until the window closes; a later request may then open another
 // one above it). An action is answered when it returns or when a new modal window or menu becomes
-// the top window while it runs. An action that closes the window of an action below it is
-// answered only when that action below has finished too (or opened its next window), so that a
-// client that confirms a question and then reads the result sees what the confirmation did.
+// the top window while it runs, whichever comes first.
 
 #include <functional>
 #include <memory>
@@ -48,8 +46,6 @@ class AutomationRunner : public QObject {
   void Run(const Action& action, Answer answer);
   // A window was shown: looks, from the event loop, whether a new one is on top.
   void CheckTopWindow();
-  // Delivers `replies` now, or hands them to the action below whose window has closed.
-  void Deliver(std::vector<std::function<void()>> replies);
 
   std::vector<std::shared_ptr<Frame>> frames_;
   bool check_posted_ = false;
