@@ -149,5 +149,114 @@ TEST_F(AutomationTest, TheColourWindowIsDrivenByItsControlsAndItsColourReachesTh
   }
 }
 
+// A new macro, made through the question the panel asks; the row count of its event list.
+void AddMacro(ScriptedClient& client) {
+  ShowMacros(client);
+  ASSERT_TRUE(Ok(client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_name_add"})")));
+  ASSERT_TRUE(Ok(client.Ask(R"({"op":"click","control":"confirm_btn"})")));
+}
+
+constexpr char kMacroEvents[] = R"({"op":"state","page":"mouse","control":"macro_action_list"})";
+
+TEST_F(AutomationTest, AMenuListsItsItemsAndAnItemCanBeChosen) {
+  RunScript([](ScriptedClient& client) {
+    AddMacro(client);
+    const int before = ItemCount(client.Ask(kMacroEvents));
+    QJsonObject reply =
+        client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_insert_menu"})");
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    EXPECT_EQ(reply.value("opened").toObject().value("class").toString(), "QMenu");
+
+    reply = client.Ask(R"({"op":"controls"})");
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    EXPECT_EQ(reply.value("window").toObject().value("name").toString(), "macro_action_menu");
+    const QStringList items = Names(reply);
+    for (const char* name : {"left_down", "left_click", "back_click"})
+      EXPECT_TRUE(items.contains(name)) << name;
+    EXPECT_FALSE(items.contains("macro_action_menu_line1"));  // separators are no items
+    const QJsonObject first = reply.value("controls").toArray().first().toObject();
+    EXPECT_EQ(first.value("class").toString(), "QAction");
+    EXPECT_FALSE(first.value("text").toString().isEmpty());
+    EXPECT_TRUE(first.value("visible").toBool());
+
+    reply = client.Ask(R"({"op":"state","control":"left_click"})");
+    EXPECT_EQ(reply.value("class").toString(), "QAction");
+    reply = client.Ask(R"({"op":"select","control":"left_click","selected":false})");
+    EXPECT_FALSE(Ok(reply));
+    EXPECT_TRUE(ErrorOf(reply).contains("menu item")) << ErrorOf(reply).toStdString();
+
+    reply = client.Ask(R"({"op":"click","control":"left_click"})");
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    // A click is a press and a release: two events in the macro.
+    EXPECT_EQ(ItemCount(client.Ask(kMacroEvents)), before + 2);
+    // The menu has closed: its items are gone with it.
+    reply = client.Ask(R"({"op":"click","control":"left_click"})");
+    EXPECT_TRUE(ErrorOf(reply).contains("no control")) << ErrorOf(reply).toStdString();
+  });
+}
+
+TEST_F(AutomationTest, ListRowsAreChosenByIndexOrTextAndTheirControlsAddressed) {
+  RunScript([](ScriptedClient& client) {
+    AddMacro(client);
+    AddMacro(client);
+    QJsonObject names = client.Ask(kMacroNames);
+    const QJsonArray rows = names.value("items").toArray();
+    ASSERT_GE(rows.size(), 2);
+    for (const QJsonValue& row : rows) EXPECT_FALSE(row.toString().isEmpty());
+
+    // By text, then by index: the panel follows as it follows the user's choice.
+    const QString first = rows.at(0).toString();
+    QJsonObject reply = client.Ask(
+        QStringLiteral(R"({"op":"select","page":"mouse","control":"macro_name_list","text":"%1"})")
+            .arg(first)
+            .toUtf8());
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    EXPECT_EQ(client.Ask(kMacroNames).value("value").toInt(), 0);
+    reply = client.Ask(R"({"op":"state","page":"mouse","control":"macro_edit_macroname"})");
+    EXPECT_EQ(reply.value("text").toString(), first);
+    reply = client.Ask(R"({"op":"select","page":"mouse","control":"macro_name_list","index":1})");
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    reply = client.Ask(R"({"op":"state","page":"mouse","control":"macro_edit_macroname"})");
+    EXPECT_EQ(reply.value("text").toString(), rows.at(1).toString());
+
+    // The controls of one row of the event list.
+    ASSERT_TRUE(
+        Ok(client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_insert_menu"})")));
+    ASSERT_TRUE(Ok(client.Ask(R"({"op":"click","control":"left_click"})")));
+    reply = client.Ask(
+        R"({"op":"text","page":"mouse","list":"macro_action_list","row":1,"control":"macro_delay","text":"250"})");
+    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    reply = client.Ask(
+        R"({"op":"state","page":"mouse","list":"macro_action_list","row":1,"control":"macro_delay"})");
+    EXPECT_EQ(reply.value("text").toString(), "250");
+    reply = client.Ask(
+        R"({"op":"state","page":"mouse","list":"macro_action_list","row":0,"control":"macro_delay"})");
+    EXPECT_NE(reply.value("text").toString(), "250");
+
+    const struct {
+      QByteArray line;
+      const char* error_part;
+    } cases[] = {
+        {R"({"op":"select","page":"mouse","control":"macro_name_list","text":"no such macro"})",
+         "no row"},
+        {R"({"op":"select","page":"mouse","control":"macro_name_list"})", "\"index\""},
+        {R"({"op":"select","page":"mouse","control":"macro_name_list","index":99})",
+         "out of range"},
+        {R"({"op":"state","page":"mouse","list":"macro_action_list","row":9,"control":"macro_delay"})",
+         "no row 9"},
+        {R"({"op":"state","page":"mouse","list":"macro_action_list","control":"macro_delay"})",
+         "\"row\""},
+        {R"({"op":"state","page":"mouse","list":"macro_btn_save","row":0,"control":"macro_delay"})",
+         "no list"},
+    };
+    for (const auto& c : cases) {
+      reply = client.Ask(c.line);
+      EXPECT_FALSE(Ok(reply)) << c.line.constData();
+      EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String(c.error_part)))
+          << c.line.constData() << " -> " << ErrorOf(reply).toStdString();
+    }
+  });
+}
+
 }  // namespace
 }  // namespace vorlin::test
