@@ -9,7 +9,9 @@
 // be on the stack then. The runner keeps a stack of the actions in progress (an action that opens
 // a modal window stays in progress until the window closes; a later request may then open another
 // one above it). An action is answered when it returns or when a new modal window or menu becomes
-// the top window while it runs, whichever comes first.
+// the top window while it runs, whichever comes first. An action that closes a modal window is
+// answered from inside that window's loop, which ends right after; the next request of the client
+// is read from the loop below, once the window's opener has gone on.
 
 #include <functional>
 #include <memory>

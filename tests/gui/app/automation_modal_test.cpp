@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include "app/automation.h"
 #include "app/main_window.h"
 #include "automation_fixture.h"
 #include "devices/device_client.h"
@@ -256,6 +257,36 @@ TEST_F(AutomationTest, ListRowsAreChosenByIndexOrTextAndTheirControlsAddressed) 
           << c.line.constData() << " -> " << ErrorOf(reply).toStdString();
     }
   });
+}
+
+TEST_F(AutomationTest, ARequestSentAheadSeesWhatClosingTheWindowDid) {
+  RunScript([](ScriptedClient& client) {
+    ShowMacros(client);
+    const int before = ItemCount(client.Ask(kMacroNames));
+    ASSERT_TRUE(Ok(client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_name_add"})")));
+    // Both lines at once: the second is taken after the first is answered, and the first is
+    // answered once the confirmed question has made the macro.
+    client.Send(R"({"op":"click","control":"confirm_btn"})"
+                "\n"
+                R"({"op":"state","page":"mouse","control":"macro_name_list"})");
+    EXPECT_TRUE(Ok(client.Reply()));
+    EXPECT_EQ(ItemCount(client.Reply()), before + 1);
+  });
+}
+
+TEST_F(AutomationTest, AnOverlongLineEndsOnlyItsConnection) {
+  RunScript([](ScriptedClient& client) {
+    // Answered lines before it still count; the endless one is refused and the connection ends.
+    client.Send(R"({"op":"version"})"
+                "\n" +
+                QByteArray(kAutomationMaxLine + 10, 'x'));
+    EXPECT_TRUE(Ok(client.Reply()));
+    const QJsonObject refused = client.Reply();
+    EXPECT_FALSE(Ok(refused));
+    EXPECT_TRUE(ErrorOf(refused).contains("too long")) << ErrorOf(refused).toStdString();
+    EXPECT_TRUE(client.Reply(1000).isEmpty());  // nothing more: the connection has ended
+  });
+  EXPECT_TRUE(Ok(Ask(R"({"op":"version"})")));
 }
 
 }  // namespace
