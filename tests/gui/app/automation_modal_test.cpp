@@ -21,6 +21,13 @@ bool Ok(const QJsonObject& reply) {
   return reply.value("ok").toBool(false);
 }
 
+// Asks; the request has to succeed.
+QJsonObject Succeeds(ScriptedClient& client, const QByteArray& line) {
+  const QJsonObject reply = client.Ask(line);
+  EXPECT_TRUE(Ok(reply)) << line.constData() << " -> " << ErrorOf(reply).toStdString();
+  return reply;
+}
+
 int ItemCount(const QJsonObject& state) {
   return static_cast<int>(state.value("items").toArray().size());
 }
@@ -35,8 +42,8 @@ QStringList Names(const QJsonObject& reply) {
 
 // Shows the mouse page's macro panel.
 void ShowMacros(ScriptedClient& client) {
-  const QJsonObject reply = client.Ask(R"({"op":"click","page":"mouse","control":"macro_Op_tab"})");
-  ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+  const QJsonObject reply =
+      Succeeds(client, R"({"op":"click","page":"mouse","control":"macro_Op_tab"})");
 }
 
 constexpr char kMacroNames[] = R"({"op":"state","page":"mouse","control":"macro_name_list"})";
@@ -77,11 +84,9 @@ TEST_F(AutomationTest, AQuestionIsAnsweredWhileOpenAndClosedByTheNextRequest) {
       const int before = ItemCount(client.Ask(kMacroNames));
       // "New macro?" is asked in a message box: the click is answered while it is open.
       QJsonObject reply =
-          client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_name_add"})");
-      ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+          Succeeds(client, R"({"op":"click","page":"mouse","control":"macro_btn_name_add"})");
       EXPECT_EQ(reply.value("opened").toObject().value("name").toString(), "msgwnd");
-      reply = client.Ask(R"({"op":"controls"})");
-      ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+      reply = Succeeds(client, R"({"op":"controls"})");
       EXPECT_EQ(reply.value("window").toObject().value("name").toString(), "msgwnd");
       EXPECT_TRUE(Names(reply).contains("confirm_btn")) << Names(reply).join(',').toStdString();
       EXPECT_TRUE(Names(reply).contains("MessageText"));
@@ -118,8 +123,7 @@ TEST_F(AutomationTest, TheColourWindowIsDrivenByItsControlsAndItsColourReachesTh
   for (const auto& c : cases) {
     RunScript([&c](ScriptedClient& client) {
       QJsonObject reply =
-          client.Ask(R"({"op":"click","page":"mouse","control":"deng_colordp_btn"})");
-      ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+          Succeeds(client, R"({"op":"click","page":"mouse","control":"deng_colordp_btn"})");
       reply = client.Ask(R"({"op":"controls"})");
       for (const char* name : {"color_edit_r", "color_option_0", "okbtn", "cancel_btn"})
         EXPECT_TRUE(Names(reply).contains(name)) << name;
@@ -135,8 +139,8 @@ TEST_F(AutomationTest, TheColourWindowIsDrivenByItsControlsAndItsColourReachesTh
       }
       reply = client.Ask(R"({"op":"state","control":"color_edit_g"})");
       EXPECT_EQ(reply.value("text").toString(), "34");
-      reply = client.Ask(QStringLiteral(R"({"op":"click","control":"%1"})").arg(c.closer).toUtf8());
-      ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+      reply = Succeeds(client,
+                       QStringLiteral(R"({"op":"click","control":"%1"})").arg(c.closer).toUtf8());
     });
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     const LightSettings after = mouse->Client().Lighting();
@@ -164,12 +168,10 @@ TEST_F(AutomationTest, AMenuListsItsItemsAndAnItemCanBeChosen) {
     AddMacro(client);
     const int before = ItemCount(client.Ask(kMacroEvents));
     QJsonObject reply =
-        client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_insert_menu"})");
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+        Succeeds(client, R"({"op":"click","page":"mouse","control":"macro_btn_insert_menu"})");
     EXPECT_EQ(reply.value("opened").toObject().value("class").toString(), "QMenu");
 
-    reply = client.Ask(R"({"op":"controls"})");
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    reply = Succeeds(client, R"({"op":"controls"})");
     EXPECT_EQ(reply.value("window").toObject().value("name").toString(), "macro_action_menu");
     const QStringList items = Names(reply);
     for (const char* name : {"left_down", "left_click", "back_click"})
@@ -186,8 +188,7 @@ TEST_F(AutomationTest, AMenuListsItsItemsAndAnItemCanBeChosen) {
     EXPECT_FALSE(Ok(reply));
     EXPECT_TRUE(ErrorOf(reply).contains("menu item")) << ErrorOf(reply).toStdString();
 
-    reply = client.Ask(R"({"op":"click","control":"left_click"})");
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    reply = Succeeds(client, R"({"op":"click","control":"left_click"})");
     // A click is a press and a release: two events in the macro.
     EXPECT_EQ(ItemCount(client.Ask(kMacroEvents)), before + 2);
     // The menu has closed: its items are gone with it.
@@ -207,16 +208,16 @@ TEST_F(AutomationTest, ListRowsAreChosenByIndexOrTextAndTheirControlsAddressed) 
 
     // By text, then by index: the panel follows as it follows the user's choice.
     const QString first = rows.at(0).toString();
-    QJsonObject reply = client.Ask(
+    QJsonObject reply = Succeeds(
+        client,
         QStringLiteral(R"({"op":"select","page":"mouse","control":"macro_name_list","text":"%1"})")
             .arg(first)
             .toUtf8());
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
     EXPECT_EQ(client.Ask(kMacroNames).value("value").toInt(), 0);
     reply = client.Ask(R"({"op":"state","page":"mouse","control":"macro_edit_macroname"})");
     EXPECT_EQ(reply.value("text").toString(), first);
-    reply = client.Ask(R"({"op":"select","page":"mouse","control":"macro_name_list","index":1})");
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
+    reply =
+        Succeeds(client, R"({"op":"select","page":"mouse","control":"macro_name_list","index":1})");
     reply = client.Ask(R"({"op":"state","page":"mouse","control":"macro_edit_macroname"})");
     EXPECT_EQ(reply.value("text").toString(), rows.at(1).toString());
 
@@ -224,9 +225,9 @@ TEST_F(AutomationTest, ListRowsAreChosenByIndexOrTextAndTheirControlsAddressed) 
     ASSERT_TRUE(
         Ok(client.Ask(R"({"op":"click","page":"mouse","control":"macro_btn_insert_menu"})")));
     ASSERT_TRUE(Ok(client.Ask(R"({"op":"click","control":"left_click"})")));
-    reply = client.Ask(
+    reply = Succeeds(
+        client,
         R"({"op":"text","page":"mouse","list":"macro_action_list","row":1,"control":"macro_delay","text":"250"})");
-    ASSERT_TRUE(Ok(reply)) << ErrorOf(reply).toStdString();
     reply = client.Ask(
         R"({"op":"state","page":"mouse","list":"macro_action_list","row":1,"control":"macro_delay"})");
     EXPECT_EQ(reply.value("text").toString(), "250");
