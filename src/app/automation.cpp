@@ -11,11 +11,16 @@
 #include <QListWidget>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "app/automation_connection.h"
 #include "app/automation_frames.h"
+#include "app/automation_runner.h"
+#include "app/automation_window.h"
 #include "app/main_window.h"
 #include "pages/device_option.h"
 #include "pages/device_page.h"
@@ -31,10 +36,7 @@ namespace vorlin {
 namespace {
 
 QJsonObject Reply(const QString& error = QString()) {
-  QJsonObject reply;
-  reply.insert(QStringLiteral("ok"), error.isEmpty());
-  reply.insert(QStringLiteral("error"), error);
-  return reply;
+  return AutomationReply(error);
 }
 
 // A user can only act on a control that is on the screen and enabled.
@@ -57,9 +59,19 @@ QString Select(QWidget* control, const QJsonObject& request) {
     SetSelected(button, request.value(QStringLiteral("selected")).toBool(true));
     return {};
   }
+  int index = -1;
   const QJsonValue index_value = request.value(QStringLiteral("index"));
-  if (!index_value.isDouble()) return QStringLiteral("\"index\" (a number) is required");
-  const int index = index_value.toInt(-1);
+  const QJsonValue text_value = request.value(QStringLiteral("text"));
+  const bool has_rows = qobject_cast<QComboBox*>(control) || qobject_cast<QListWidget*>(control);
+  if (index_value.isDouble()) {
+    index = index_value.toInt(-1);
+  } else if (text_value.isString()) {
+    if (!has_rows) return QStringLiteral("control has no selection");
+    index = RowWithText(control, text_value.toString());
+    if (index < 0) return QStringLiteral("no row \"%1\"").arg(text_value.toString());
+  } else {
+    return QStringLiteral("\"index\" (a number) or \"text\" (a row's text) is required");
+  }
   if (auto* combo = qobject_cast<QComboBox*>(control)) {
     if (index < 0 || index >= combo->count()) return QStringLiteral("index out of range");
     combo->setCurrentIndex(index);
@@ -222,23 +234,137 @@ QJsonObject ControlStateJson(const QWidget* control) {
   } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
     state.insert(QStringLiteral("text"), combo->currentText());
     state.insert(QStringLiteral("value"), combo->currentIndex());
+    state.insert(QStringLiteral("items"), QJsonArray::fromStringList(RowTexts(combo)));
   } else if (const auto* slider = qobject_cast<const QAbstractSlider*>(control)) {
     state.insert(QStringLiteral("value"), slider->value());
   } else if (const auto* progress = qobject_cast<const QProgressBar*>(control)) {
     state.insert(QStringLiteral("value"), progress->value());
   } else if (const auto* list = qobject_cast<const QListWidget*>(control)) {
     state.insert(QStringLiteral("value"), list->currentRow());
+    state.insert(QStringLiteral("items"), QJsonArray::fromStringList(RowTexts(list)));
   } else if (const auto* tabs = qobject_cast<const QStackedWidget*>(control)) {
     state.insert(QStringLiteral("value"), tabs->currentIndex());
   }
   return state;
 }
 
-QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost& host) {
+QJsonObject AutomationReply(const QString& error) {
+  QJsonObject reply;
+  reply.insert(QStringLiteral("ok"), error.isEmpty());
+  reply.insert(QStringLiteral("error"), error);
+  return reply;
+}
+
+namespace {
+
+AutomationStep Answered(const QJsonObject& reply) {
+  return {reply, {}};
+}
+
+AutomationStep Failed(const QString& error) {
+  return Answered(Reply(error));
+}
+
+QJsonObject WithFields(QJsonObject reply, const QJsonObject& fields) {
+  for (auto it = fields.begin(); it != fields.end(); ++it) reply.insert(it.key(), it.value());
+  return reply;
+}
+
+// "controls": the named controls of the window on top.
+QJsonObject ListTopWindow(const AutomationHost& host) {
+  const QWidget* window = TopWindow(HostWindow(host));
+  if (!window) return Reply(QStringLiteral("there is no window"));
+  QJsonObject reply = Reply();
+  reply.insert(QStringLiteral("window"), ControlIdentity(window));
+  reply.insert(QStringLiteral("controls"), ListControls(window));
+  return reply;
+}
+
+// An item of the open menu: read, or chosen by "click" (or "select" with "selected": true).
+AutomationStep MenuItemStep(const QString& op, const QJsonObject& request, QMenu* menu,
+                            QAction* item) {
+  if (op == QLatin1String("state")) return Answered(WithFields(Reply(), MenuItemStateJson(*item)));
+  const bool chooses =
+      op == QLatin1String("click") ||
+      (op == QLatin1String("select") && request.value(QStringLiteral("selected")).toBool(true));
+  if (!chooses) return Failed(QStringLiteral("a menu item can only be clicked"));
+  return {{}, [menu = QPointer<QMenu>(menu), item = QPointer<QAction>(item)]() -> QString {
+            if (!menu || !item || !menu->isVisible()) return QStringLiteral("the menu has closed");
+            if (!item->isEnabled()) return QStringLiteral("control is disabled");
+            ChooseMenuItem(*menu, *item);
+            return {};
+          }};
+}
+
+// The control a request names: on a page ("page"), in a list row ("list" and "row"), or found
+// in the open windows. Sets *error when there is none.
+QWidget* RequestedControl(const QJsonObject& request, const QString& name,
+                          const AutomationHost& host, QString* error) {
+  const QJsonValue page_value = request.value(QStringLiteral("page"));
+  const QJsonValue list_value = request.value(QStringLiteral("list"));
+  QWidget* scope = nullptr;
+  QString scope_text;
+  if (!page_value.isUndefined()) {
+    // Names repeat on every device page: the lookup stays on the page asked for.
+    const QString page_name = page_value.toString();
+    if (page_name.isEmpty()) {
+      *error = QStringLiteral("\"page\" is a page's data name");
+      return nullptr;
+    }
+    DevicePage* page = FindAutomationPage(host, page_name);
+    if (!page) {
+      *error = QStringLiteral("no page named \"%1\"").arg(page_name);
+      return nullptr;
+    }
+    if (list_value.isUndefined()) {
+      QWidget* control = FindPageControl(*page, name);
+      if (!control)
+        *error = QStringLiteral("no control named \"%1\" on page \"%2\"").arg(name, page_name);
+      return control;
+    }
+    scope = page;
+    scope_text = QStringLiteral(" on page \"%1\"").arg(page_name);
+  }
+  if (list_value.isUndefined()) {
+    QWidget* control = FindAutomationControl(host, name);
+    if (!control) *error = QStringLiteral("no control named \"%1\"").arg(name);
+    return control;
+  }
+  // Rows of one list repeat their controls' names: the lookup stays in the row asked for.
+  const QString list_name = list_value.toString();
+  const QJsonValue row_value = request.value(QStringLiteral("row"));
+  if (list_name.isEmpty() || !row_value.isDouble()) {
+    *error = QStringLiteral("\"list\" (a list's name) goes with \"row\" (a number)");
+    return nullptr;
+  }
+  QWidget* found = scope ? FindControl(scope, list_name) : FindAutomationControl(host, list_name);
+  auto* list = qobject_cast<QListWidget*>(found);
+  if (!list) {
+    *error = QStringLiteral("no list named \"%1\"%2").arg(list_name, scope_text);
+    return nullptr;
+  }
+  QWidget* row = ListRow(list, row_value.toInt(-1));
+  if (!row) {
+    *error = QStringLiteral("list \"%1\" has no row %2").arg(list_name).arg(row_value.toInt(-1));
+    return nullptr;
+  }
+  QWidget* control = FindControl(row, name);
+  if (!control) {
+    *error = QStringLiteral("no control named \"%1\" in row %2 of \"%3\"")
+                 .arg(name)
+                 .arg(row_value.toInt(-1))
+                 .arg(list_name);
+  }
+  return control;
+}
+
+}  // namespace
+
+AutomationStep PrepareAutomationRequest(const QByteArray& line, const AutomationHost& host) {
   QJsonParseError parse_error;
   const QJsonDocument document = QJsonDocument::fromJson(line, &parse_error);
   if (parse_error.error != QJsonParseError::NoError || !document.isObject()) {
-    return Reply(QStringLiteral("a request is one JSON object per line"));
+    return Failed(QStringLiteral("a request is one JSON object per line"));
   }
   const QJsonObject request = document.object();
   const QString op = request.value(QStringLiteral("op")).toString();
@@ -246,76 +372,66 @@ QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost
     QJsonObject reply = Reply();
     reply.insert(QStringLiteral("protocol"), kAutomationProtocolVersion);
     reply.insert(QStringLiteral("program"), QString::fromLatin1(AppVersion()));
-    return reply;
+    return Answered(reply);
   }
   if (op == QLatin1String("screenshot")) {
     const QString path = request.value(QStringLiteral("path")).toString();
-    if (path.isEmpty()) return Reply(QStringLiteral("\"path\" is required"));
+    if (path.isEmpty()) return Failed(QStringLiteral("\"path\" is required"));
     QString error;
     if (!host.screenshot || !host.screenshot(path, &error)) {
-      return Reply(error.isEmpty() ? QStringLiteral("cannot take the screenshot") : error);
+      return Failed(error.isEmpty() ? QStringLiteral("cannot take the screenshot") : error);
     }
-    return Reply();
+    return Answered(Reply());
   }
   if (op == QLatin1String("quit")) {
     // The reply goes out first; the program ends from the event loop.
     if (host.quit) QTimer::singleShot(0, qApp, host.quit);
-    return Reply();
+    return Answered(Reply());
   }
-  if (op == QLatin1String("window")) return ShowWindow(request, host);
-  if (op == QLatin1String("frames")) return CountFrames(request, host);
+  if (op == QLatin1String("window")) return Answered(ShowWindow(request, host));
+  if (op == QLatin1String("frames")) return Answered(CountFrames(request, host));
+  if (op == QLatin1String("controls")) return Answered(ListTopWindow(host));
   const bool acts = op == QLatin1String("click") || op == QLatin1String("select") ||
                     op == QLatin1String("value") || op == QLatin1String("text");
   if (!acts && op != QLatin1String("state")) {
-    return Reply(op.isEmpty() ? QStringLiteral("\"op\" is required")
-                              : QStringLiteral("unknown op \"%1\"").arg(op));
+    return Failed(op.isEmpty() ? QStringLiteral("\"op\" is required")
+                               : QStringLiteral("unknown op \"%1\"").arg(op));
   }
   const QString name = request.value(QStringLiteral("control")).toString();
-  if (name.isEmpty()) return Reply(QStringLiteral("\"control\" is required"));
-  QWidget* control = nullptr;
-  const QJsonValue page_value = request.value(QStringLiteral("page"));
-  if (page_value.isUndefined()) {
-    control = FindAutomationControl(host, name);
-    if (!control) return Reply(QStringLiteral("no control named \"%1\"").arg(name));
-  } else {
-    // Names repeat on every device page: the lookup stays on the page asked for.
-    const QString page_name = page_value.toString();
-    if (page_name.isEmpty()) return Reply(QStringLiteral("\"page\" is a page's data name"));
-    const DevicePage* page = FindAutomationPage(host, page_name);
-    if (!page) return Reply(QStringLiteral("no page named \"%1\"").arg(page_name));
-    control = FindPageControl(*page, name);
-    if (!control) {
-      return Reply(QStringLiteral("no control named \"%1\" on page \"%2\"").arg(name, page_name));
-    }
+  if (name.isEmpty()) return Failed(QStringLiteral("\"control\" is required"));
+  // An open menu is on top of everything: its items are looked up first.
+  const bool scoped =
+      request.contains(QStringLiteral("page")) || request.contains(QStringLiteral("list"));
+  if (QMenu* menu = OpenMenu(); menu && !scoped) {
+    if (QAction* item = MenuItem(*menu, name)) return MenuItemStep(op, request, menu, item);
   }
-  if (op == QLatin1String("state")) {
-    QJsonObject reply = Reply();
-    const QJsonObject state = ControlStateJson(control);
-    for (auto it = state.begin(); it != state.end(); ++it) reply.insert(it.key(), it.value());
-    return reply;
-  }
-  QString error = UserReachable(control);
-  if (error.isEmpty()) {
-    if (op == QLatin1String("click")) {
-      error = Click(control);
-    } else if (op == QLatin1String("select")) {
-      error = Select(control, request);
-    } else if (op == QLatin1String("value")) {
-      error = SetValue(control, request);
-    } else {
-      error = SetText(control, request);
-    }
-  }
-  return Reply(error);
+  QString error;
+  QWidget* control = RequestedControl(request, name, host, &error);
+  if (!control) return Failed(error);
+  if (op == QLatin1String("state")) return Answered(WithFields(Reply(), ControlStateJson(control)));
+  return {{}, [control = QPointer<QWidget>(control), op, request]() -> QString {
+            // The action runs a moment after the lookup: the control may have gone meanwhile.
+            if (!control) return QStringLiteral("the control has gone");
+            if (QString error = UserReachable(control); !error.isEmpty()) return error;
+            if (op == QLatin1String("click")) return Click(control);
+            if (op == QLatin1String("select")) return Select(control, request);
+            if (op == QLatin1String("value")) return SetValue(control, request);
+            return SetText(control, request);
+          }};
+}
+
+QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost& host) {
+  const AutomationStep step = PrepareAutomationRequest(line, host);
+  return step.act ? Reply(step.act()) : step.reply;
 }
 
 AutomationServer::AutomationServer(AutomationHost host, QObject* parent)
-    : QObject(parent), host_(std::move(host)) {}
+    : QObject(parent), host_(std::move(host)), runner_(std::make_unique<AutomationRunner>()) {}
 
 AutomationServer::~AutomationServer() {
-  // The server deletes its sockets, which then report their disconnection: not to us any more.
-  for (QLocalSocket* socket : buffers_.keys()) socket->disconnect(this);
-  buffers_.clear();
+  // The connections go first: they answer through the runner and read the host.
+  qDeleteAll(findChildren<AutomationConnection*>(Qt::FindDirectChildrenOnly));
+  runner_.reset();
   server_.reset();
 }
 
@@ -346,38 +462,8 @@ bool AutomationServer::Listen(const QString& path, QString* error) {
 
 void AutomationServer::OnConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    buffers_.insert(socket, {});
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadable(socket); });
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-      buffers_.remove(socket);
-      socket->deleteLater();
-    });
+    new AutomationConnection(socket, host_, runner_.get(), this);  // owned by this server
   }
-}
-
-void AutomationServer::OnReadable(QLocalSocket* socket) {
-  // Work on a copy: handling may run a nested event loop (a modal window), during which the
-  // table of buffers can change.
-  QByteArray data = buffers_.value(socket) + socket->readAll();
-  buffers_[socket].clear();
-  qsizetype end;
-  while ((end = data.indexOf('\n')) >= 0) {
-    const QByteArray line = data.left(end).trimmed();
-    data.remove(0, end + 1);
-    if (line.isEmpty()) continue;
-    const QJsonObject reply = HandleAutomationRequest(line, host_);
-    if (!buffers_.contains(socket)) return;  // the client went away meanwhile
-    socket->write(QJsonDocument(reply).toJson(QJsonDocument::Compact) + '\n');
-    socket->flush();
-  }
-  if (data.size() > kAutomationMaxLine) {
-    socket->write(QJsonDocument(Reply(QStringLiteral("request line too long")))
-                      .toJson(QJsonDocument::Compact) +
-                  '\n');
-    socket->disconnectFromServer();
-    return;
-  }
-  if (buffers_.contains(socket)) buffers_[socket] = data + buffers_.value(socket);
 }
 
 }  // namespace vorlin

@@ -8,17 +8,16 @@
 #include <memory>
 
 #include <QByteArray>
-#include <QHash>
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
 
 class QLocalServer;
-class QLocalSocket;
 class QWidget;
 
 namespace vorlin {
 
+class AutomationRunner;
 class DevicePage;
 
 inline constexpr int kAutomationProtocolVersion = 1;
@@ -33,7 +32,20 @@ struct AutomationHost {
   std::function<void()> quit;
 };
 
-// One request line in, one reply object out. Pure apart from the widgets it touches.
+// A reply: "ok" and "error" (empty when ok).
+QJsonObject AutomationReply(const QString& error = QString());
+
+// A request read and looked up: either its reply, or the action that acts on the control (a
+// click, a choice, a value, a text) and whose error text makes the reply. An action may open a
+// modal window or a menu and so run that window's event loop before it returns.
+struct AutomationStep {
+  QJsonObject reply;
+  std::function<QString()> act;
+};
+AutomationStep PrepareAutomationRequest(const QByteArray& line, const AutomationHost& host);
+
+// One request line in, one reply object out, the action (if any) performed at once. Pure apart
+// from the widgets it touches.
 QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost& host);
 
 // The control named `name`: in the modal window when one is open, then in the host's window,
@@ -54,6 +66,10 @@ QWidget* PagePicture(const DevicePage& page);
 // What "state" reports about a control.
 QJsonObject ControlStateJson(const QWidget* control);
 
+// Clients connect to the server; each gets an AutomationConnection, and the actions of all of
+// them run through one AutomationRunner (so that an action that closes a modal window opened by
+// another client's action is answered in the right order).
+
 class AutomationServer : public QObject {
   Q_OBJECT
 
@@ -68,11 +84,10 @@ class AutomationServer : public QObject {
 
  private:
   void OnConnection();
-  void OnReadable(QLocalSocket* socket);
 
   AutomationHost host_;
+  std::unique_ptr<AutomationRunner> runner_;
   std::unique_ptr<QLocalServer> server_;
-  QHash<QLocalSocket*, QByteArray> buffers_;
 };
 
 }  // namespace vorlin

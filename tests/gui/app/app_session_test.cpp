@@ -11,6 +11,7 @@
 
 #include "app/app_session.h"
 #include "app/main_window.h"
+#include "automation_fixture.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
@@ -21,14 +22,9 @@
 namespace vorlin {
 namespace {
 
-AppSessionOptions DemoOptions() {
-  AppSessionOptions options;
-  options.demo = true;
-  options.useHidraw = false;
-  options.useSessionBus = false;
-  options.followSleep = false;
-  return options;
-}
+using test::AutomationTest;
+using test::DemoOptions;
+using test::ErrorOf;
 
 TEST(ScreenshotTest, WritesThePictureAtEachScale) {
   const struct {
@@ -64,31 +60,6 @@ TEST(ScreenshotTest, AnUnwritablePathEndsWithAnError) {
   ASSERT_TRUE(finished.wait(10000));
   EXPECT_EQ(finished.first().first().toInt(), 1);
 }
-
-class AutomationTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    AppSessionOptions options = DemoOptions();
-    options.automationPath = dir_.filePath(QStringLiteral("automation.sock"));
-    session_ = std::make_unique<AppSession>(options);
-    QString error;
-    ASSERT_TRUE(session_->Start(&error)) << error.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return session_->MainWindow()->FirstPassSeen(); }, 5000));
-    client_.connectToServer(options.automationPath);
-    ASSERT_TRUE(client_.waitForConnected(2000));
-  }
-
-  QJsonObject Ask(const QByteArray& line) {
-    client_.write(line + '\n');
-    client_.flush();
-    if (!QTest::qWaitFor([this] { return client_.canReadLine(); }, 5000)) return {};
-    return QJsonDocument::fromJson(client_.readLine()).object();
-  }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<AppSession> session_;
-  QLocalSocket client_;
-};
 
 TEST_F(AutomationTest, ClickAControlAndReadItsState) {
   QJsonObject reply = Ask(R"({"op":"version"})");
@@ -167,18 +138,14 @@ CHalvexUSBDevice* DeviceNamed(AppSession& session, const QString& data_name) {
   return index ? devices->Device(*index) : nullptr;
 }
 
-QString ErrorOf(const QJsonObject& reply) {
-  return reply.value("error").toString();
-}
-
 TEST_F(AutomationTest, WindowGoesIntoTheTrayAndComesBack) {
   QWidget* window = session_->MainWindow()->Window();
   CHalvexUSBDevice* mouse = DeviceNamed(*session_, QStringLiteral("mouse"));
   ASSERT_NE(mouse, nullptr);
   ASSERT_TRUE(window->isVisible());
   // Every interface bound first: an interface arriving later brings the window to the front.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return mouse->EventInterfaceOpen(2) && mouse->LinkOpen(); },
-                              5000));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return mouse->EventInterfaceOpen(2) && mouse->LinkOpen(); }, 5000));
   QTest::qWait(300);
   // Asked twice, the window stays where it was sent: the op is not a toggle.
   for (int n = 0; n < 2; ++n) {
