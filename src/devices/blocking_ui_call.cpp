@@ -6,10 +6,9 @@
 #include <cerrno>
 #include <memory>
 
-#include <QMetaObject>
-#include <QObject>
 #include <QThread>
 
+#include "devices/mailbox.h"
 #include "platform/stop_event.h"
 
 namespace vorlin {
@@ -22,8 +21,12 @@ struct CallState {
   std::atomic<bool> abandoned{false};
 };
 
-// Sets `done` when destroyed: a queued call that Qt drops (its context died) still ends the wait.
+// Sets `done` when destroyed: a call the mailbox drops (it was destroyed) still ends the wait.
+// Built in place only: a copy would end the wait when the temporary goes.
 struct DoneOnExit {
+  explicit DoneOnExit(std::shared_ptr<CallState> s) : state(std::move(s)) {}
+  DoneOnExit(const DoneOnExit&) = delete;
+  DoneOnExit& operator=(const DoneOnExit&) = delete;
   std::shared_ptr<CallState> state;
   ~DoneOnExit() {
     if (state) state->done.Set();
@@ -32,26 +35,22 @@ struct DoneOnExit {
 
 }  // namespace
 
-BlockingCallResult BlockingUiCall(QObject* context, std::function<void()> function,
+BlockingCallResult BlockingUiCall(Mailbox& mailbox, std::function<void()> function,
                                   const StopEvent& abort) {
-  if (!context) return BlockingCallResult::kContextGone;
-  if (context->thread() == QThread::currentThread()) {
+  if (mailbox.thread() == QThread::currentThread()) {
     function();
     return BlockingCallResult::kRan;
   }
   auto state = std::make_shared<CallState>();
-  auto guard = std::make_shared<DoneOnExit>(DoneOnExit{state});
+  auto guard = std::make_shared<DoneOnExit>(state);
   auto ran = std::make_shared<std::atomic<bool>>(false);
-  QMetaObject::invokeMethod(
-      context,
-      [guard, ran, function = std::move(function)]() mutable {
-        if (!guard->state->abandoned.load()) {
-          function();
-          ran->store(true);
-        }
-        guard.reset();  // ends the wait now, not when Qt frees the functor
-      },
-      Qt::QueuedConnection);
+  mailbox.Post([guard, ran, function = std::move(function)]() mutable {
+    if (!guard->state->abandoned.load()) {
+      function();
+      ran->store(true);
+    }
+    guard.reset();  // ends the wait now, not when the mailbox lets go of the call
+  });
   guard.reset();  // only the queued functor holds it now
 
   pollfd fds[2] = {{state->done.Fd(), POLLIN, 0}, {abort.Fd(), POLLIN, 0}};

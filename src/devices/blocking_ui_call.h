@@ -8,18 +8,17 @@
 
 #include <functional>
 
-class QObject;
-
 namespace vorlin {
 
+class Mailbox;
 class StopEvent;
 
 enum class BlockingCallResult { kRan, kAborted, kContextGone };
 
-// `context` lives on the target thread; when it is destroyed before the call runs, the call is
-// dropped and the wait ends. Must not be called on the context's own thread (it would wait for
-// itself); there the function simply runs at once.
-BlockingCallResult BlockingUiCall(QObject* context, std::function<void()> function,
+// The call goes through `mailbox` (on the target thread); when the mailbox is destroyed before the
+// call runs, the call is dropped and the wait ends. On the mailbox's own thread the function
+// simply runs at once (waiting there would wait for itself).
+BlockingCallResult BlockingUiCall(Mailbox& mailbox, std::function<void()> function,
                                   const StopEvent& abort);
 
 }  // namespace vorlin

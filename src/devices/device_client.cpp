@@ -1,8 +1,8 @@
 #include "devices/device_client.h"
 
-#include <QMetaObject>
 #include <QThread>
 
+#include "devices/mailbox.h"
 #include "devices/mouse_device.h"
 #include "devices/usb_device.h"
 #include "profiles/json_file_io.h"
@@ -20,10 +20,19 @@ void OnMouse(CHalvexUSBDevice& device, const std::function<void(CHalvexMouseDevi
 }  // namespace
 
 DeviceClient::DeviceClient(CHalvexUSBDevice& device, DeviceView initial, QObject* parent)
-    : QObject(parent), device_(&device), view_(std::move(initial)) {
+    : QObject(parent), device_(&device), view_(std::move(initial)), inbox_(new Mailbox(this)) {
   sent_ = view_.commandsDone;
-  connect(&device, &CHalvexUSBDevice::viewChanged, this, &DeviceClient::TakeView);
-  connect(&device, &CHalvexUSBDevice::reported, this, &DeviceClient::TakeReport);
+  // The device speaks on its own thread; what it says is handed over through the mailbox.
+  connect(
+      &device, &CHalvexUSBDevice::viewChanged, this,
+      [this](const DeviceView& view) { inbox_->RunOrPost([this, view] { TakeView(view); }); },
+      Qt::DirectConnection);
+  connect(
+      &device, &CHalvexUSBDevice::reported, this,
+      [this](const DeviceReport& report) {
+        inbox_->RunOrPost([this, report] { TakeReport(report); });
+      },
+      Qt::DirectConnection);
 }
 
 void DeviceClient::TakeView(const DeviceView& view) {
@@ -50,7 +59,7 @@ void DeviceClient::Post(std::function<void(CHalvexUSBDevice&)> command) {
   if (device->thread() == QThread::currentThread()) {
     run();
   } else {
-    QMetaObject::invokeMethod(device, std::move(run), Qt::QueuedConnection);
+    device->Post(std::move(run));
   }
 }
 

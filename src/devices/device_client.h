@@ -19,6 +19,7 @@
 namespace vorlin {
 
 class CHalvexUSBDevice;
+class Mailbox;
 
 class DeviceClient : public QObject,
                      public LightingControl,
@@ -100,6 +101,8 @@ class DeviceClient : public QObject,
   PendingSettings pending_;
   // Reports wait for the view that shows their outcome.
   std::vector<DeviceReport> reports_;
+  // What the device hands over from its thread arrives here.
+  Mailbox* inbox_;
 };
 
 }  // namespace vorlin

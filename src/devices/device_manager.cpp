@@ -6,6 +6,7 @@
 #include "devices/device_classes.h"
 #include "devices/device_client.h"
 #include "devices/device_thread.h"
+#include "devices/mailbox.h"
 #include "devices/usb_device.h"
 #include "platform/log.h"
 
@@ -14,7 +15,8 @@ namespace vorlin {
 DeviceManager::DeviceManager(ProductCatalogue catalogue, DeviceManagerOptions options)
     : catalogue_(std::move(catalogue)),
       options_(std::move(options)),
-      slots_(catalogue_.InterfaceRows()) {}
+      slots_(catalogue_.InterfaceRows()),
+      inbox_(new Mailbox(this)) {}
 
 DeviceManager::~DeviceManager() {
   Stop();
@@ -32,13 +34,32 @@ void DeviceManager::CreateDevices() {
     device->Initialise();
     // The first view is taken here, while the device is still on this thread.
     clients_.back() = std::make_unique<DeviceClient>(*device, device->View());
-    connect(device, &CHalvexUSBDevice::connectionChanged, this,
-            [this, index](ConnectionKind connection) { emit connectionChanged(index, connection); });
-    connect(device, &CHalvexUSBDevice::optionRequested, this,
-            [this, index](bool show) { emit optionRequested(index, show); });
-    connect(device, &CHalvexUSBDevice::openFailed, this,
-            [this, index](const QString& path) { emit openFailed(index, path); });
-    connect(device, &CHalvexUSBDevice::firmwareNotice, this, &DeviceManager::firmwareNotice);
+    // The devices speak on their own threads; what they say is handed over through the mailbox.
+    const auto relay = [this](std::function<void()> say) { inbox_->RunOrPost(std::move(say)); };
+    connect(
+        device, &CHalvexUSBDevice::connectionChanged, this,
+        [this, index, relay](ConnectionKind connection) {
+          relay([this, index, connection] { emit connectionChanged(index, connection); });
+        },
+        Qt::DirectConnection);
+    connect(
+        device, &CHalvexUSBDevice::optionRequested, this,
+        [this, index, relay](bool show) { relay([this, index, show] { emit optionRequested(index, show); }); },
+        Qt::DirectConnection);
+    connect(
+        device, &CHalvexUSBDevice::openFailed, this,
+        [this, index, relay](const QString& path) {
+          relay([this, index, path = path.toStdString()] {
+            emit openFailed(index, QString::fromStdString(path));
+          });
+        },
+        Qt::DirectConnection);
+    connect(
+        device, &CHalvexUSBDevice::firmwareNotice, this,
+        [this, relay](int product, int version) {
+          relay([this, product, version] { emit firmwareNotice(product, version); });
+        },
+        Qt::DirectConnection);
     if (options_.ownThreads) {
       threads_.push_back(std::make_unique<DeviceThread>(std::move(made)));
     } else {
@@ -85,22 +106,21 @@ void DeviceManager::Post(size_t index, std::function<void(CHalvexUSBDevice&)> wo
     work(*device);
     return;
   }
-  QMetaObject::invokeMethod(
-      device, [device, work = std::move(work)] { work(*device); }, Qt::QueuedConnection);
+  device->Post([device, work = std::move(work)] { work(*device); });
 }
 
 // ---- Discovery ----
 
 void DeviceManager::InterfaceArrived(size_t slot) {
-  BlockingUiCall(this, [this, slot] { OnArrived(slot); }, scanner_->StopSignal());
+  BlockingUiCall(*inbox_, [this, slot] { OnArrived(slot); }, scanner_->StopSignal());
 }
 
 void DeviceManager::InterfaceLost(size_t slot) {
-  BlockingUiCall(this, [this, slot] { OnLost(slot); }, scanner_->StopSignal());
+  BlockingUiCall(*inbox_, [this, slot] { OnLost(slot); }, scanner_->StopSignal());
 }
 
 void DeviceManager::FirstPassDone() {
-  BlockingUiCall(this, [this] { emit firstPassDone(); }, scanner_->StopSignal());
+  BlockingUiCall(*inbox_, [this] { emit firstPassDone(); }, scanner_->StopSignal());
 }
 
 std::optional<size_t> DeviceManager::OtherConnectionSlot(size_t slot) const {

@@ -34,6 +34,7 @@ namespace vorlin {
 class CHalvexUSBDevice;
 class DeviceClient;
 class DeviceThread;
+class Mailbox;
 
 struct DeviceManagerOptions {
   // Where the products' documents live.
@@ -102,6 +103,8 @@ class DeviceManager : public QObject, public DiscoverySink {
   std::vector<CHalvexUSBDevice*> devices_;
   std::vector<std::unique_ptr<DeviceClient>> clients_;
   std::unique_ptr<DiscoveryScanner> scanner_;
+  // What the scanner and the devices hand over from their threads arrives here.
+  Mailbox* inbox_;
   bool stopped_ = false;
 };
 

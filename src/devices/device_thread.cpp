@@ -1,8 +1,10 @@
 #include "devices/device_thread.h"
 
+#include <condition_variable>
+#include <mutex>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMetaObject>
 #include <QThread>
 
 #include "devices/usb_device.h"
@@ -22,6 +24,17 @@ DeviceThread::~DeviceThread() {
   Stop();
 }
 
+namespace {
+
+// The device thread's last word before it ends: the device is back on the stopping thread.
+struct HandBack {
+  std::mutex mutex;
+  std::condition_variable doneChanged;
+  bool done = false;
+};
+
+}  // namespace
+
 void DeviceThread::Stop() {
   if (!thread_) return;
   QElapsedTimer waited;
@@ -33,14 +46,21 @@ void DeviceThread::Stop() {
   link.ReceiverInterface().Close();
   QThread* owner = QThread::currentThread();
   CHalvexUSBDevice* device = device_.get();
-  QMetaObject::invokeMethod(
-      device,
-      [device, owner] {
-        device->Shutdown();
-        device->moveToThread(owner);
-        QThread::currentThread()->quit();
-      },
-      Qt::QueuedConnection);
+  HandBack handBack;
+  device->Post([device, owner, &handBack] {
+    device->Shutdown();
+    device->moveToThread(owner);
+    QThread::currentThread()->quit();
+    std::lock_guard lock(handBack.mutex);
+    handBack.done = true;
+    handBack.doneChanged.notify_one();
+  });
+  // The hand-back orders what the device thread did before it with what this thread does next (a
+  // thread that has already ended lets wait() return through a lock the sanitizer cannot see).
+  {
+    std::unique_lock lock(handBack.mutex);
+    handBack.doneChanged.wait(lock, [&handBack] { return handBack.done; });
+  }
   thread_->wait();
   thread_.reset();
   if (waited.elapsed() > 1000)

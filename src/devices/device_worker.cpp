@@ -17,7 +17,7 @@ void DeviceWorker::Start(Body body) {
   finished_.Reset();
   thread_ = std::thread([this, body = std::move(body)] {
     body(stop_);
-    qCInfo(lcVorlin).noquote() << QString::fromStdString(exit_log_);
+    qCDebug(lcVorlin).noquote() << QString::fromStdString(exit_log_);
     finished_.Set();
   });
 }
@@ -26,10 +26,9 @@ DeviceWorker::StopOutcome DeviceWorker::Stop(std::chrono::milliseconds bound) {
   if (!thread_.joinable()) return StopOutcome::kNotRunning;
   stop_.Set();
   const bool in_time = finished_.Wait(static_cast<int>(bound.count()));
-  if (in_time) {
-    qCInfo(lcVorlin).noquote() << "线程退出：：对象处于激发状态";
-  } else {
-    qCWarning(lcVorlin).noquote() << "线程退出：：对象处于非激发状态，超时";
+  if (!in_time) {
+    qCWarning(lcVorlin).noquote() << QString::fromStdString(exit_log_)
+                                  << "late: waited" << bound.count() << "ms, still waiting";
   }
   thread_.join();
   return in_time ? StopOutcome::kEnded : StopOutcome::kLate;

@@ -65,7 +65,8 @@ void EventInterface::Read(const StopEvent& stop) {
     const std::span<const uint8_t> bytes(report.data(), got);
     device_.UnpackInputReport(bytes);
     const uint16_t code = device_.FirstInputUsage();
-    qCDebug(lcVorlin).noquote() << "接收到自动添加设备的同步信息要求  TEST" << Qt::hex << code;
+    // Key presses come as events too: their codes stay out of the log.
+    if (code < 0x0500) qCDebug(lcVorlin).noquote() << "event report" << Qt::hex << code;
     if (handler_) handler_(code, bytes);
   }
 }

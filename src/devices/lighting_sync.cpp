@@ -5,7 +5,7 @@
 
 namespace vorlin {
 
-LightingSync::LightingSync() : worker_("同步灯光线程设定退出") {}
+LightingSync::LightingSync() : worker_("synchronised lighting ends") {}
 
 LightingSync::~LightingSync() {
   worker_.Stop();

@@ -1,7 +1,7 @@
 #include "devices/usb_device.h"
 
-#include <QMetaObject>
 
+#include "devices/mailbox.h"
 #include "hid/device_link.h"
 #include "platform/log.h"
 #include "profiles/basic_profile_data.h"
@@ -25,6 +25,7 @@ CHalvexUSBDevice::CHalvexUSBDevice(const ProductEntry& product, ProfileFolders f
     : product_(product),
       folders_(std::move(folders)),
       link_(std::make_unique<DeviceLink>()),
+      inbox_(new Mailbox(this)),
       cable_events_(EventReaderExitLog(), EventReaderStopBound()),
       receiver_events_(EventReaderExitLog(), EventReaderStopBound()),
       scheduler_(*this, this) {
@@ -222,8 +223,11 @@ void CHalvexUSBDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
 }
 
 void CHalvexUSBDevice::PostToDevice(std::function<void()> work) {
-  // Queued onto the object's thread; Qt drops it when the object is destroyed first.
-  QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+  inbox_->Post(std::move(work));
+}
+
+void CHalvexUSBDevice::Post(std::function<void()> work) {
+  inbox_->Post(std::move(work));
 }
 
 // ---- Window state ----

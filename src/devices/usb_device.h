@@ -41,6 +41,7 @@ namespace vorlin {
 
 class CBasicProfiledata;
 class DeviceLink;
+class Mailbox;
 
 class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   Q_OBJECT
@@ -99,6 +100,8 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   DeviceView View() const;
   // Carries out a command of the page and tells the page the state afterwards.
   void RunCommand(const std::function<void()>& command);
+  // Any thread: `work` runs on the object's thread, after what was posted before it.
+  void Post(std::function<void()> work);
   uint64_t CommandsDone() const { return commands_done_; }
   // The lighting state the page's preview and the synchronised lighting read (atomics).
   DeviceLightingState& Lighting() { return lighting_; }
@@ -240,6 +243,7 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   ProductEntry product_;
   ProfileFolders folders_;
   std::unique_ptr<DeviceLink> link_;
+  Mailbox* inbox_;  // a child: it moves with the object to its thread
   std::atomic<bool> on_receiver_{false};
   EventInterface cable_events_;
   EventInterface receiver_events_;

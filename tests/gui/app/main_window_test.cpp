@@ -117,8 +117,9 @@ TEST_F(MainWindowTest, LightControlToggles) {
   EXPECT_EQ(window_->LightControl(), 0);
   EXPECT_FALSE(toggle->isChecked());
   for (CHalvexUSBDevice* device : window_->Devices()->Devices()) {
-    if (device->Family() != DeviceFamily::kHeadset)
+    if (device->Family() != DeviceFamily::kHeadset) {
       EXPECT_TRUE(QTest::qWaitFor([device] { return !device->HostLighting(); }, 2000));
+    }
   }
   // Another program asks to take over again; while suspended the request is ignored.
   window_->OnSuspend();

@@ -152,23 +152,22 @@ TEST_F(MouseDeviceTest, TheMouseAskingToBeReadAgainIsReadFiftyMillisecondsLater)
 
 TEST_F(MouseDeviceTest, ProfileAndStageButtonsOfTheMouseRefreshThePage) {
   QSignalSpy refreshed(mouse_, &CHalvexUSBDevice::viewChanged);
-  ASSERT_TRUE(emulator_.Mouse().SwitchProfile(3));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return refreshed.count() == 1; }, 2000));
-  EXPECT_EQ(mouse_->LightState().profile, 3);
-
-  ASSERT_TRUE(emulator_.Mouse().SwitchStage(2));  // 0x1123
-  ASSERT_TRUE(QTest::qWaitFor([&] { return refreshed.count() == 2; }, 2000));
-  EXPECT_EQ(mouse_->LightState().profile, 3);
-  EXPECT_EQ(mouse_->Record().CurrentDpiStage(), 2);
-
-  ASSERT_TRUE(emulator_.Mouse().SendEvent(0x1005));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return refreshed.count() == 3; }, 2000));
-  EXPECT_EQ(mouse_->LightState().profile, 5);
-  EXPECT_EQ(mouse_->Record().CurrentDpiStage(), 2);
-
-  ASSERT_TRUE(emulator_.Mouse().SendEvent(0x1205));  // another kind: only the page refresh
-  ASSERT_TRUE(QTest::qWaitFor([&] { return refreshed.count() == 4; }, 2000));
-  EXPECT_EQ(mouse_->LightState().profile, 5);
+  // Each button's event refreshes the page once the mouse's state shows what the event says.
+  const auto refreshesWith = [&](bool sent, int profile, int stage) {
+    refreshed.clear();
+    return sent && QTest::qWaitFor(
+                       [&] {
+                         return !refreshed.isEmpty() && mouse_->LightState().profile == profile &&
+                                mouse_->Record().CurrentDpiStage() == stage;
+                       },
+                       2000);
+  };
+  const int stage = mouse_->Record().CurrentDpiStage();
+  EXPECT_TRUE(refreshesWith(emulator_.Mouse().SwitchProfile(3), 3, stage)) << Trace();
+  EXPECT_TRUE(refreshesWith(emulator_.Mouse().SwitchStage(2), 3, 2));  // 0x1123
+  EXPECT_TRUE(refreshesWith(emulator_.Mouse().SendEvent(0x1005), 5, 2));
+  // Another kind of setting event: only the page refresh.
+  EXPECT_TRUE(refreshesWith(emulator_.Mouse().SendEvent(0x1205), 5, 2));
 }
 
 TEST_F(MouseDeviceTest, AClickLightsTheReactivePreviewOnlyUnderTheReactiveEffect) {
