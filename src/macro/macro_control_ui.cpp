@@ -707,8 +707,9 @@ void CMacroControlUI::StopCapture() {
 }
 
 bool CMacroControlUI::HandleNotification(const Notification& n) {
-  // A page's layout may hold the panel's tree before the panel first looked for it.
-  EnsureControls();
+  // A page's layout may hold the panel's tree before the panel first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureControls();
   return bindings_.Dispatch(n);
 }
 

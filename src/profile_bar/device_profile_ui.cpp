@@ -331,8 +331,9 @@ void CDeviceProfileUI::ToggleMenu() {
 }
 
 bool CDeviceProfileUI::HandleNotification(const Notification& n) {
-  // A page's layout may hold the bar's tree before the bar first looked for it.
-  EnsureControls();
+  // A page's layout may hold the bar's tree before the bar first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureControls();
   return bindings_.Dispatch(n);
 }
 

@@ -368,7 +368,9 @@ void CShootControlUI::Tell(const char* text_key) {
 }
 
 bool CShootControlUI::HandleNotification(const Notification& n) {
-  EnsureBuilt();
+  // A page's layout may hold the panel's tree before the panel first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureBuilt();
   return bindings_.Dispatch(n);
 }
 

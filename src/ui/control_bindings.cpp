@@ -1,5 +1,8 @@
 #include "ui/control_bindings.h"
 
+#include <optional>
+#include <utility>
+
 #include <QWidget>
 
 #include "platform/log.h"
@@ -47,7 +50,7 @@ void ControlBindings::BindControl(QWidget* control, const char* type, Handler ha
 }
 
 void ControlBindings::BindTimer(QWidget* control, int timer_id, Handler handler) {
-  Insert(control, Key{control, QString::fromLatin1(notify::kTimer), timer_id}, std::move(handler));
+  Insert(control, Key{control, QString::fromLatin1(notify::kTimer).toLower(), timer_id}, std::move(handler));
 }
 
 void ControlBindings::Insert(QWidget* control, Key key, Handler handler) {
@@ -76,9 +79,9 @@ void ControlBindings::Forget(QObject* control) {
 
 bool ControlBindings::Dispatch(const Notification& notification) const {
   if (!notification.sender) return false;
-  const bool timer = notification.Is(QLatin1StringView(notify::kTimer));
-  const auto it = handlers_.constFind(
-      Key{notification.sender, notification.type.toLower(), timer ? notification.timer_id : 0});
+  QString type = notification.type.toLower();
+  const int timer_id = type == QLatin1StringView(notify::kTimer) ? notification.timer_id : 0;
+  const auto it = handlers_.constFind(Key{notification.sender, std::move(type), timer_id});
   if (it == handlers_.cend()) return false;
   // A handler may bind controls or destroy its own, which moves or erases the table's entries:
   // it runs as a copy of its own.
