@@ -14,12 +14,12 @@
 #include <QStyle>
 
 #include "devices/device_capabilities.h"
-#include "ui/page_services.h"
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/control_factory.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
+#include "ui/page_services.h"
 #include "ui/translator.h"
 
 namespace vorlin {

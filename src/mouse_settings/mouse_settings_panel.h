@@ -7,9 +7,9 @@
 // The panel finds its controls by name below a root (the device page, or any widget holding the
 // layouts below) whenever it needs them, so a control the page lacks is simply passed over; it
 // binds the handlers of the controls it acts on when it is given the root (a control the root
-// lacks is logged then). It keeps no settings of its own: Refresh shows the host's values, and each handler reads the
-// host's values, changes them, stores them and has the host save the profile and, for what the
-// mouse itself understands, write the parameter record.
+// lacks is logged then). It keeps no settings of its own: Refresh shows the host's values, and each
+// handler reads the host's values, changes them, stores them and has the host save the profile and,
+// for what the mouse itself understands, write the parameter record.
 //
 // Layouts: kSettingsLayout holds the tab selector "mouse_option_layout" and the tab layout
 // "mouse_device_seting_layout" (tab 0 the DPI stages, tab 1 the performance options);

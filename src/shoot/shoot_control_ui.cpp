@@ -8,16 +8,16 @@
 #include <QLineEdit>
 #include <QStackedWidget>
 
+#include "devices/device_capabilities.h"
 #include "platform/log.h"
 #include "profiles/json_access.h"
-#include "devices/device_capabilities.h"
-#include "ui/page_services.h"
 #include "shoot/shoot_pattern_view.h"
 #include "ui/control_factory.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
 #include "ui/notify_bridge.h"
+#include "ui/page_services.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
 
@@ -116,9 +116,11 @@ void CShootControlUI::BindControls() {
     SelectGun(gun);
     LoadBullet(gun_index_, bullet_index_);
   });
-  bindings_.BindNumbered(this, kBulletOptionPrefix, notify::kSelectChanged, [this](N n, int bullet) {
-    if (IsSelected(qobject_cast<QAbstractButton*>(n.sender))) SelectBullet(bullet);
-  });
+  bindings_.BindNumbered(this, kBulletOptionPrefix, notify::kSelectChanged,
+                         [this](N n, int bullet) {
+                           if (IsSelected(qobject_cast<QAbstractButton*>(n.sender)))
+                             SelectBullet(bullet);
+                         });
   bindings_.Bind(this, kXCheck, notify::kSelectChanged, [this](N) { UpdateXText(); });
   bindings_.Bind(this, kYCheck, notify::kSelectChanged, [this](N) { UpdateYText(); });
   // An edit is stored when it is left or Enter is pressed.

@@ -50,7 +50,8 @@ void ControlBindings::BindControl(QWidget* control, const char* type, Handler ha
 }
 
 void ControlBindings::BindTimer(QWidget* control, int timer_id, Handler handler) {
-  Insert(control, Key{control, QString::fromLatin1(notify::kTimer).toLower(), timer_id}, std::move(handler));
+  Insert(control, Key{control, QString::fromLatin1(notify::kTimer).toLower(), timer_id},
+         std::move(handler));
 }
 
 void ControlBindings::Insert(QWidget* control, Key key, Handler handler) {
@@ -64,8 +65,7 @@ void ControlBindings::Insert(QWidget* control, Key key, Handler handler) {
 }
 
 void ControlBindings::Clear() {
-  for (const QMetaObject::Connection& connection : std::as_const(watched_))
-    disconnect(connection);
+  for (const QMetaObject::Connection& connection : std::as_const(watched_)) disconnect(connection);
   watched_.clear();
   handlers_.clear();
 }

@@ -5,9 +5,10 @@
 // layout lacks is logged then, once, instead of being looked for on every notification; a
 // notification finds its handler by its sender and type, not by comparing names.
 //
-//   bindings.Bind(panel, "deng_light_slider", notify::kValueChanged, [&](const Notification& n) {...});
-//   bindings.BindNumbered(panel, "color_option_", notify::kClick, [&](const Notification&, int n) {...});
-//   bindings.BindTimer(list, kScrollTimerId, [&](const Notification&) {...});
+//   using N = const Notification&;
+//   bindings.Bind(panel, "deng_light_slider", notify::kValueChanged, [&](N n) {...});
+//   bindings.BindNumbered(panel, "color_option_", notify::kClick, [&](N, int number) {...});
+//   bindings.BindTimer(list, kScrollTimerId, [&](N) {...});
 //   ...
 //   if (bindings.Dispatch(notification)) return true;
 
@@ -58,8 +59,8 @@ class ControlBindings : public QObject {
  private:
   struct Key {
     const QObject* control;
-    QString type;   // lower case
-    int timer_id;   // for "timer" notifications; 0 for the others
+    QString type;  // lower case
+    int timer_id;  // for "timer" notifications; 0 for the others
     bool operator==(const Key&) const = default;
   };
   friend size_t qHash(const Key& key, size_t seed) noexcept {

@@ -64,9 +64,7 @@ class ControlBindingsTest : public ::testing::Test {
     control->setObjectName(QString::fromLatin1(name));
     return control;
   }
-  QWidget* Find(const char* name) {
-    return panel_.findChild<QWidget*>(QString::fromLatin1(name));
-  }
+  QWidget* Find(const char* name) { return panel_.findChild<QWidget*>(QString::fromLatin1(name)); }
   // Binds a handler that notes "tag:sender".
   ControlBindings::Handler Note(const char* tag) {
     return [this, tag](const Notification& n) {
@@ -100,10 +98,10 @@ TEST_F(ControlBindingsTest, NotificationsReachTheHandlerOfTheirSenderAndTypeOnly
       {Of("killfocus", edit_), "left:name_edit"},
       {Of("return", edit_), "enter:name_edit"},
       {Of("windowsize", &panel_), "size:panel"},
-      {Of("click", edit_), std::nullopt},       // a type the control is not bound for
+      {Of("click", edit_), std::nullopt},  // a type the control is not bound for
       {Of("killfocus", save_), std::nullopt},
       {Of("msenter", save_), std::nullopt},
-      {Of("click", stranger), std::nullopt},    // a control of the same name elsewhere
+      {Of("click", stranger), std::nullopt},  // a control of the same name elsewhere
       {Of("click", Find("name_group")), std::nullopt},
       {Of("click", nullptr), std::nullopt},
   };
@@ -111,7 +109,8 @@ TEST_F(ControlBindingsTest, NotificationsReachTheHandlerOfTheirSenderAndTypeOnly
     calls_.clear();
     const QString what = c.n.type + u' ' + c.n.SenderName();
     EXPECT_EQ(bindings_.Dispatch(c.n), c.handled_as.has_value()) << what.toStdString();
-    EXPECT_EQ(calls_, c.handled_as ? QStringList{QString::fromLatin1(*c.handled_as)} : QStringList{})
+    EXPECT_EQ(calls_,
+              c.handled_as ? QStringList{QString::fromLatin1(*c.handled_as)} : QStringList{})
         << what.toStdString();
   }
 }
@@ -140,8 +139,9 @@ TEST_F(ControlBindingsTest, WhatTheLayoutLacksIsLoggedWhenBindingAndNothingIsBou
   LogCapture log;
   EXPECT_FALSE(bindings_.Bind(&panel_, "delete_btn", notify::kClick, Note("delete")));
   EXPECT_FALSE(bindings_.Bind(nullptr, "save_btn", notify::kClick, Note("save")));
-  EXPECT_EQ(bindings_.BindNumbered(&panel_, "stage_", notify::kClick, [](const Notification&, int) {}),
-            0);
+  EXPECT_EQ(
+      bindings_.BindNumbered(&panel_, "stage_", notify::kClick, [](const Notification&, int) {}),
+      0);
   EXPECT_TRUE(bindings_.Empty());
   EXPECT_FALSE(bindings_.Dispatch(Of("click", save_)));
   ASSERT_EQ(LogCapture::Messages().size(), 3) << LogCapture::Messages().join(u'\n').toStdString();
