@@ -23,7 +23,15 @@ constexpr int kMacrosNotWritten = -1;
 
 KeyAssignmentFlow::KeyAssignmentFlow(CKeySetControlUI& panel, KeyAssignmentControl& keys,
                                      KeyPicture& picture, PageServices& services)
-    : panel_(panel), keys_(keys), picture_(picture), services_(services) {}
+    : panel_(panel), keys_(keys), picture_(picture), services_(services) {
+  using N = const Notification&;
+  // The panel builds its tree on first use; the buttons lie below it.
+  panel_.Control(QString::fromLatin1(kSaveButton));
+  bindings_.Bind(&panel_, kSaveButton, notify::kClick, [this](N) { Save(); });
+  bindings_.Bind(&panel_, kCancelButton, notify::kClick, [this](N) { Cancel(); });
+  bindings_.Bind(&panel_, kDefaultButton, notify::kClick, [this](N) { RestoreDefault(); });
+  bindings_.Bind(&panel_, kApplyButton, notify::kClick, [this](N) { Apply(); });
+}
 
 KeySelection KeyAssignmentFlow::SelectKey(int index) {
   const std::vector<KeyAssignmentPair> keys = keys_.KeyList();
@@ -108,23 +116,7 @@ bool KeyAssignmentFlow::ApplyCapturedKey(ScanCode scan) {
 }
 
 bool KeyAssignmentFlow::HandleNotification(const Notification& n) {
-  if (!n.sender || !panel_.isAncestorOf(n.sender)) return false;
-  if (n.Is(QString::fromLatin1(notify::kClick))) {
-    const QString name = n.SenderName();
-    if (name == QLatin1String(kSaveButton)) {
-      Save();
-    } else if (name == QLatin1String(kCancelButton)) {
-      Cancel();
-    } else if (name == QLatin1String(kDefaultButton)) {
-      RestoreDefault();
-    } else if (name == QLatin1String(kApplyButton)) {
-      Apply();
-    } else {
-      return false;
-    }
-    return true;
-  }
-  return panel_.HandleNotification(n);
+  return bindings_.Dispatch(n) || panel_.HandleNotification(n);
 }
 
 }  // namespace vorlin

@@ -15,11 +15,12 @@
 //                  the user is told what could not be written
 //   captured key   taken by the keyboard-key kind, then saved
 //
-// The device page hands every notification of its controls to HandleNotification, which answers
-// only for the panel's own controls.
+// The flow binds the panel's buttons when it is made. The device page hands every notification
+// of its controls to HandleNotification, which answers only for the panel's own controls.
 
 #include "input/keyboard_key_table.h"
 #include "key_set/key_selection.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 namespace vorlin {
@@ -79,6 +80,7 @@ class KeyAssignmentFlow {
   KeyAssignmentControl& keys_;
   KeyPicture& picture_;
   PageServices& services_;
+  ControlBindings bindings_;
 };
 
 }  // namespace vorlin

@@ -170,6 +170,15 @@ void CKeySetControlUI::EnsureBuilt() const {
     edit->setReadOnly(true);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
   }
+  self->BindControls();
+}
+
+void CKeySetControlUI::BindControls() {
+  using N = const Notification&;
+  bindings_.Bind(this, kFunctionCombo, notify::kItemSelect, [this](N) { OnFunctionChosen(); });
+  bindings_.Bind(this, kRepeatModeCombo, notify::kItemSelect, [this](N) { OnRepeatModeChosen(); });
+  bindings_.Bind(this, kKeyEdit, notify::kSetFocus, [this](N) { OnKeyEditFocus(true); });
+  bindings_.Bind(this, kKeyEdit, notify::kKillFocus, [this](N) { OnKeyEditFocus(false); });
 }
 
 void CKeySetControlUI::FillFixedLists() {
@@ -466,40 +475,33 @@ bool CKeySetControlUI::ApplyCapturedKey(ScanCode scan) {
   return true;
 }
 
+void CKeySetControlUI::OnFunctionChosen() {
+  const std::optional<int> kind = SelectedKind();
+  if (!kind) return;
+  SelectTab(Control<QStackedWidget>(kTabs), *kind);
+  if (*kind == static_cast<int>(PanelKind::kKeyboardKey)) {
+    // A new key starts empty: nothing captured, no modifier.
+    ShowKeyName({});
+    ShowModifierOption(std::nullopt);
+  }
+}
+
+void CKeySetControlUI::OnRepeatModeChosen() {
+  if (QWidget* count_row = Control(QString::fromLatin1(kRepeatCountRow)))
+    count_row->setHidden(ItemOf(Control<QComboBox>(kRepeatModeCombo)) != kRepeatModeCountItem);
+}
+
+void CKeySetControlUI::OnKeyEditFocus(bool focus_in) {
+  if (key_capture_wanted_ == focus_in) return;
+  key_capture_wanted_ = focus_in;
+  emit keyCaptureWanted(focus_in);
+}
+
 bool CKeySetControlUI::HandleNotification(const Notification& n) {
-  if (!n.sender || !isAncestorOf(n.sender)) return false;
-  const QString name = n.SenderName();
-  if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
-    if (name == QLatin1String(kFunctionCombo)) {
-      const std::optional<int> kind = SelectedKind();
-      if (!kind) return true;
-      SelectTab(Control<QStackedWidget>(kTabs), *kind);
-      if (*kind == static_cast<int>(PanelKind::kKeyboardKey)) {
-        // A new key starts empty: nothing captured, no modifier.
-        ShowKeyName({});
-        ShowModifierOption(std::nullopt);
-      }
-      return true;
-    }
-    if (name == QLatin1String(kRepeatModeCombo)) {
-      if (QWidget* count_row = Control(QString::fromLatin1(kRepeatCountRow))) {
-        count_row->setHidden(ItemOf(Control<QComboBox>(kRepeatModeCombo)) !=
-                             kRepeatModeCountItem);
-      }
-      return true;
-    }
-    return false;
-  }
-  if (name == QLatin1String(kKeyEdit)) {
-    const bool focus_in = n.Is(QString::fromLatin1(notify::kSetFocus));
-    if (!focus_in && !n.Is(QString::fromLatin1(notify::kKillFocus))) return false;
-    if (key_capture_wanted_ != focus_in) {
-      key_capture_wanted_ = focus_in;
-      emit keyCaptureWanted(focus_in);
-    }
-    return true;
-  }
-  return false;
+  // A page's layout may hold the panel's tree before the panel first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureBuilt();
+  return bindings_.Dispatch(n);
 }
 
 void RegisterKeySetControls() {

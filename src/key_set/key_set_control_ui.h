@@ -24,6 +24,7 @@
 #include "input/keyboard_key_table.h"
 #include "input/panel_kind.h"
 #include "profiles/key_assignment.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 class QAbstractButton;
@@ -110,6 +111,11 @@ class CKeySetControlUI : public QWidget {
 
  private:
   void EnsureBuilt() const;
+  // Binds the panel's own reactions to its controls (once the tree is built).
+  void BindControls();
+  void OnFunctionChosen();
+  void OnRepeatModeChosen();
+  void OnKeyEditFocus(bool focus_in);
   void FillFixedLists();
   void ShowCode(FunctionCode code, bool same_as_default, bool correct_kept);
   void ShowFields(const KeySetFields& fields);
@@ -120,6 +126,7 @@ class CKeySetControlUI : public QWidget {
   QAbstractButton* ModifierOptionButton(int option) const;
 
   mutable bool built_ = false;
+  ControlBindings bindings_;
   int device_kind_ = 2;
   KeyAssignmentPair pair_;
   std::string_view key_name_;  // a text key of the key-name table, or empty

@@ -152,6 +152,85 @@ void CMacroControlUI::EnsureControls() {
   if (!name_list_) qCWarning(lcVorlin) << "macro panel without" << kNameList;
   action_list_ = FindControl<QListWidget>(this, QString::fromLatin1(kActionList));
   name_edit_ = FindControl<QLineEdit>(this, QString::fromLatin1(kNameEdit));
+  BindControls();
+}
+
+void CMacroControlUI::BindControls() {
+  if (bound_) return;
+  bound_ = true;
+  using N = const Notification&;
+  if (name_list_) {
+    bindings_.BindControl(name_list_, notify::kItemSelect, [this](N) {
+      if (Editable()) TakeEditedDelays();
+      SelectMacro(name_list_->currentRow());
+    });
+  }
+  if (action_list_) {
+    bindings_.BindControl(action_list_, notify::kItemSelect,
+                          [this](N) { events_.selected = action_list_->currentRow(); });
+    // The newly recorded row comes into view (see OnHookEvent).
+    bindings_.BindTimer(action_list_, kScrollTimerId, [this](N) {
+      KillTimer(action_list_, kScrollTimerId);
+      EnsureRowVisible(action_list_, events_.selected);
+    });
+  }
+  if (name_edit_) bindings_.BindControl(name_edit_, notify::kReturn, [this](N) { RenameMacro(); });
+
+  const auto on_click = [this](const char* name, std::function<void()> action) {
+    bindings_.Bind(this, name, notify::kClick, [action = std::move(action)](N) { action(); });
+  };
+  on_click("macro_btn_name_add", [this] {
+    if (Confirm(kAskNew)) NewMacro();
+  });
+  on_click("macro_btn_name_sub", [this] { DeleteMacro(); });
+  on_click("macro_btn_name_edit", [this] { RenameMacro(); });
+  on_click("macro_btn_save", [this] { SaveMacro(); });
+  on_click("macro_btn_cancel", [this] { CancelEdits(); });
+  on_click("macro_btn_import", [this] { OnImportClicked(); });
+  on_click("macro_btn_export", [this] { OnExportClicked(); });
+  on_click(kStartButton, [this] { StartRecording(RecordPlacement::kAppend); });
+  on_click(kStopButton, [this] { StopRecording(); });
+  on_click("macro_btn_delete", [this] { DeleteEvent(); });
+  on_click("macro_btn_deleteall", [this] { DeleteAllEvents(); });
+  for (const Mover& mover : kMovers)
+    on_click(mover.button, [this, move = mover.move] { MoveEvent(move); });
+  for (const MoveInsert& insert : kMoveInserts)
+    on_click(insert.button, [this, direction = insert.direction] { InsertMove(direction); });
+  // The menu opens below its button.
+  bindings_.Bind(this, kInsertMenuButton, notify::kClick, [this](N n) {
+    if (!recorder_.Recording() && Editable())
+      OpenActionMenu(n.sender->mapToGlobal(QPoint(0, n.sender->height())));
+  });
+}
+
+void CMacroControlUI::BindRow(QWidget* row) {
+  using N = const Notification&;
+  bindings_.BindControl(row, notify::kMenu, [this](N n) {
+    if (recorder_.Recording()) return;
+    SelectEvent(RowOf(n.sender));
+    OpenActionMenu(QCursor::pos());
+  });
+  auto* delay = row->findChild<QLineEdit*>(QString::fromLatin1(kDelayEdit));
+  if (!delay) return;
+  // A delay typed into the row is saved when the edit is left or Enter is pressed.
+  for (const char* type : {notify::kKillFocus, notify::kReturn}) {
+    bindings_.BindControl(delay, type, [this](N) {
+      if (!recorder_.Recording()) SaveMacro();
+    });
+  }
+}
+
+void CMacroControlUI::OnImportClicked() {
+  if (!services_) return;
+  const QString path = services_->OpenFile(QString::fromLatin1(kFileFilter));
+  if (!path.isEmpty()) ImportMacro(LocalPath(path));
+}
+
+void CMacroControlUI::OnExportClicked() {
+  if (!services_ || !Editable()) return;
+  TakeEditedDelays();
+  const QString path = services_->SaveFile(QString::fromLatin1(kFileFilter));
+  if (!path.isEmpty()) ExportMacro(LocalPath(path));
 }
 
 QWidget* CMacroControlUI::Control(const char* name) const {
@@ -254,6 +333,7 @@ void CMacroControlUI::InsertRow(int index) {
   action_list_->insertItem(index, item);
   action_list_->setItemWidget(item, row);
   WireNotifications(row);
+  BindRow(row);
   UpdateRow(index);
 }
 
@@ -627,94 +707,10 @@ void CMacroControlUI::StopCapture() {
 }
 
 bool CMacroControlUI::HandleNotification(const Notification& n) {
-  if (!n.sender || !isAncestorOf(n.sender)) return false;
-  EnsureControls();
-  const QString name = n.SenderName();
-
-  if (n.sender == action_list_ && n.Is(QString::fromLatin1(notify::kTimer))) {
-    if (n.timer_id != kScrollTimerId) return false;
-    KillTimer(action_list_, kScrollTimerId);
-    EnsureRowVisible(action_list_, events_.selected);
-    return true;
-  }
-  if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
-    if (n.sender == name_list_) {
-      if (Editable()) TakeEditedDelays();
-      SelectMacro(name_list_->currentRow());
-      return true;
-    }
-    if (n.sender == action_list_) {
-      events_.selected = action_list_->currentRow();
-      return true;
-    }
-    return false;
-  }
-  if (name == QLatin1String(kDelayEdit)) {
-    if (n.Is(QString::fromLatin1(notify::kKillFocus)) ||
-        n.Is(QString::fromLatin1(notify::kReturn))) {
-      if (!recorder_.Recording()) SaveMacro();
-      return true;
-    }
-    return false;
-  }
-  if (name == QLatin1String(kActionRow) && n.Is(QString::fromLatin1(notify::kMenu))) {
-    if (recorder_.Recording()) return true;
-    SelectEvent(RowOf(n.sender));
-    OpenActionMenu(QCursor::pos());
-    return true;
-  }
-  if (name == QLatin1String(kNameEdit) && n.Is(QString::fromLatin1(notify::kReturn))) {
-    RenameMacro();
-    return true;
-  }
-  if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
-
-  if (name == QLatin1String("macro_btn_name_add")) {
-    if (Confirm(kAskNew)) NewMacro();
-  } else if (name == QLatin1String("macro_btn_name_sub")) {
-    DeleteMacro();
-  } else if (name == QLatin1String("macro_btn_name_edit")) {
-    RenameMacro();
-  } else if (name == QLatin1String("macro_btn_save")) {
-    SaveMacro();
-  } else if (name == QLatin1String("macro_btn_cancel")) {
-    CancelEdits();
-  } else if (name == QLatin1String("macro_btn_import")) {
-    if (!services_) return true;
-    const QString path = services_->OpenFile(QString::fromLatin1(kFileFilter));
-    if (!path.isEmpty()) ImportMacro(LocalPath(path));
-  } else if (name == QLatin1String("macro_btn_export")) {
-    if (!services_ || !Editable()) return true;
-    TakeEditedDelays();
-    const QString path = services_->SaveFile(QString::fromLatin1(kFileFilter));
-    if (!path.isEmpty()) ExportMacro(LocalPath(path));
-  } else if (name == QLatin1String(kStartButton)) {
-    StartRecording(RecordPlacement::kAppend);
-  } else if (name == QLatin1String(kStopButton)) {
-    StopRecording();
-  } else if (name == QLatin1String(kInsertMenuButton)) {
-    if (!recorder_.Recording() && Editable())
-      OpenActionMenu(n.sender->mapToGlobal(QPoint(0, n.sender->height())));
-  } else if (name == QLatin1String("macro_btn_delete")) {
-    DeleteEvent();
-  } else if (name == QLatin1String("macro_btn_deleteall")) {
-    DeleteAllEvents();
-  } else {
-    for (const Mover& mover : kMovers) {
-      if (name == QLatin1String(mover.button)) {
-        MoveEvent(mover.move);
-        return true;
-      }
-    }
-    for (const MoveInsert& insert : kMoveInserts) {
-      if (name == QLatin1String(insert.button)) {
-        InsertMove(insert.direction);
-        return true;
-      }
-    }
-    return false;
-  }
-  return true;
+  // A page's layout may hold the panel's tree before the panel first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureControls();
+  return bindings_.Dispatch(n);
 }
 
 void RegisterMacroControls() {

@@ -25,6 +25,7 @@
 #include "macro/macro_recorder.h"
 #include "profiles/macro_documents.h"
 #include "profiles/macro_events.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 class QLineEdit;
@@ -124,6 +125,11 @@ class CMacroControlUI : public QWidget {
 
  private:
   void EnsureControls();
+  // Binds the handlers of the layout's controls (once); the event rows bind theirs when made.
+  void BindControls();
+  void BindRow(QWidget* row);
+  void OnImportClicked();
+  void OnExportClicked();
   QWidget* Control(const char* name) const;
   void ShowMacroList();
   // Shows the list the library holds, nothing selected.
@@ -163,6 +169,8 @@ class CMacroControlUI : public QWidget {
   QPointer<QListWidget> name_list_;
   QPointer<QListWidget> action_list_;
   QPointer<QLineEdit> name_edit_;
+  ControlBindings bindings_;
+  bool bound_ = false;
 };
 
 // Makes the layouts' tags "MacroControl"/"CMacroControlUI" create the panel and

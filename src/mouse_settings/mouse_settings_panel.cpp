@@ -14,13 +14,12 @@
 #include <QStyle>
 
 #include "devices/device_capabilities.h"
-#include "ui/page_services.h"
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/control_factory.h"
-#include "ui/control_number.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
+#include "ui/page_services.h"
 #include "ui/translator.h"
 
 namespace vorlin {
@@ -94,12 +93,6 @@ constexpr NamedField kPointerChecks[] = {
     {kScrollPageCheck, &MouseSystemSettings::scroll_page},
 };
 
-std::optional<int> StageAfter(const QString& name, const char* prefix) {
-  const std::optional<int> stage = ControlNumber(name, QLatin1StringView(prefix));
-  if (stage && *stage < kDpiStageRows) return stage;
-  return std::nullopt;
-}
-
 uint32_t StageColour(const DpiStage& stage) {
   return 0xFF000000u | (uint32_t{stage.red} << 16) | (uint32_t{stage.green} << 8) | stage.blue;
 }
@@ -150,6 +143,7 @@ QWidget* MouseSettingsPanel::Control(const QString& name) const {
 
 void MouseSettingsPanel::Bind(QWidget* root) {
   root_ = root;
+  bindings_.Clear();
   if (!root) return;
   NotificationBlocker quiet;
   for (QComboBox* combo : root->findChildren<QComboBox*>()) {
@@ -161,6 +155,9 @@ void MouseSettingsPanel::Bind(QWidget* root) {
     if (auto* slider = Control<QSlider>(StageControl(kSlider, i))) slider->setRange(kDpiMin, kDpiMax);
   }
   FitToCurrentPage(Control<QStackedWidget>(QLatin1String(kTabLayout)));
+  BindStageRows(root);
+  BindSettings(root);
+  BindPointer(root);
 }
 
 DpiScale MouseSettingsPanel::Scale() const {
@@ -413,59 +410,42 @@ void MouseSettingsPanel::OnTab(int page) {
   }
 }
 
-// ---- Routing ----
+// ---- Binding ----
 
-bool MouseSettingsPanel::OnStageNotification(const Notification& n, const QString& name) {
-  if (const auto stage = StageAfter(name, kSlider)) {
-    if (n.Is(QString::fromLatin1(notify::kValueChanged))) {
-      OnSliderChanged(*stage, false);
-    } else if (n.Is(QString::fromLatin1(notify::kMoveValueChanged))) {
-      OnSliderChanged(*stage, true);
-    } else {
-      return false;
-    }
-    return true;
-  }
-  if (const auto stage = StageAfter(name, kEdit)) {
-    if (!n.Is(QString::fromLatin1(notify::kKillFocus)) && !n.Is(QString::fromLatin1(notify::kReturn)))
-      return false;
-    OnEditDone(*stage);
-    return true;
-  }
-  const bool select_changed = n.Is(QString::fromLatin1(notify::kSelectChanged));
-  if (const auto stage = StageAfter(name, kSelectOption)) {
-    if (!select_changed) return false;
-    OnSelect(*stage);
-    return true;
-  }
-  if (const auto stage = StageAfter(name, kEnableOption)) {
-    if (!select_changed) return false;
-    OnEnable(*stage, IsSelected(qobject_cast<QAbstractButton*>(n.sender)));
-    return true;
-  }
-  if (const auto stage = StageAfter(name, kColourOption)) {
-    if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
-    OnColour(*stage);
-    return true;
-  }
-  return false;
+void MouseSettingsPanel::StoreSetting(Field field, int value, bool write) {
+  MouseSystemSettings settings = host_.SystemSettings();
+  settings.*field = ToField(value);
+  host_.StoreSystemSettings(settings);
+  Finish(write);
 }
 
-bool MouseSettingsPanel::OnSettingsNotification(const Notification& n, const QString& name) {
-  if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
-    for (const NamedField& list : kIndexLists) {
-      if (name != QLatin1String(list.name)) continue;
-      const auto* combo = qobject_cast<QComboBox*>(n.sender);
-      if (!combo || combo->currentIndex() < 0) return true;
-      MouseSystemSettings settings = host_.SystemSettings();
-      settings.*list.field = ToField(combo->currentIndex());
-      host_.StoreSystemSettings(settings);
-      Finish(true);
-      return true;
-    }
-    return false;
+void MouseSettingsPanel::BindStageRows(QWidget* root) {
+  using N = const Notification&;
+  for (int i = 0; i < kDpiStageRows; ++i) {
+    bindings_.Bind(root, StageControl(kSlider, i), notify::kValueChanged,
+                   [this, i](N) { OnSliderChanged(i, false); });
+    bindings_.Bind(root, StageControl(kSlider, i), notify::kMoveValueChanged,
+                   [this, i](N) { OnSliderChanged(i, true); });
+    for (const char* type : {notify::kKillFocus, notify::kReturn})
+      bindings_.Bind(root, StageControl(kEdit, i), type, [this, i](N) { OnEditDone(i); });
+    bindings_.Bind(root, StageControl(kSelectOption, i), notify::kSelectChanged,
+                   [this, i](N) { OnSelect(i); });
+    bindings_.Bind(root, StageControl(kEnableOption, i), notify::kSelectChanged, [this, i](N n) {
+      OnEnable(i, IsSelected(qobject_cast<QAbstractButton*>(n.sender)));
+    });
+    bindings_.Bind(root, StageControl(kColourOption, i), notify::kClick,
+                   [this, i](N) { OnColour(i); });
   }
-  if (!n.Is(QString::fromLatin1(notify::kSelectChanged))) return false;
+}
+
+void MouseSettingsPanel::BindSettings(QWidget* root) {
+  using N = const Notification&;
+  for (const NamedField& list : kIndexLists) {
+    bindings_.Bind(root, list.name, notify::kItemSelect, [this, field = list.field](N n) {
+      const auto* combo = qobject_cast<QComboBox*>(n.sender);
+      if (combo && combo->currentIndex() >= 0) StoreSetting(field, combo->currentIndex(), true);
+    });
+  }
   struct OptionRow {
     const char* prefix;
     int count;
@@ -476,71 +456,57 @@ bool MouseSettingsPanel::OnSettingsNotification(const Notification& n, const QSt
       {kSensorLiftOption, kSensorLiftOptions, &MouseSystemSettings::sensor_lift},
   };
   for (const OptionRow& row : rows) {
-    const std::optional<int> option = ControlNumber(name, QLatin1StringView(row.prefix));
-    if (!option || *option >= row.count) continue;
-    MouseSystemSettings settings = host_.SystemSettings();
-    settings.*row.field = ToField(*option);
-    host_.StoreSystemSettings(settings);
-    ShowOptionRow(row.prefix, row.count, *option);
-    Finish(true);
-    return true;
+    for (int option = 0; option < row.count; ++option) {
+      bindings_.Bind(root, StageControl(row.prefix, option), notify::kSelectChanged,
+                     [this, row, option](N) {
+                       MouseSystemSettings settings = host_.SystemSettings();
+                       settings.*row.field = ToField(option);
+                       host_.StoreSystemSettings(settings);
+                       ShowOptionRow(row.prefix, row.count, option);
+                       Finish(true);
+                     });
+    }
   }
   for (const NamedField& flag : kFlagOptions) {
-    if (name != QLatin1String(flag.name)) continue;
-    MouseSystemSettings settings = host_.SystemSettings();
-    settings.*flag.field = IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0;
-    host_.StoreSystemSettings(settings);
-    Finish(true);
-    return true;
+    bindings_.Bind(root, flag.name, notify::kSelectChanged, [this, field = flag.field](N n) {
+      StoreSetting(field, IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0, true);
+    });
   }
-  if (const auto page = ControlNumber(name, QLatin1StringView(kTabOption))) {
-    OnTab(*page);
-    return true;
-  }
-  return false;
+  bindings_.BindNumbered(root, kTabOption, notify::kSelectChanged,
+                         [this](N, int page) { OnTab(page); });
 }
 
-bool MouseSettingsPanel::OnPointerNotification(const Notification& n, const QString& name) {
-  const bool dragging = n.Is(QString::fromLatin1(notify::kMoveValueChanged));
-  if (dragging || n.Is(QString::fromLatin1(notify::kValueChanged))) {
-    for (const PointerSlider& entry : kPointerSliders) {
-      if (name != QLatin1String(entry.name)) continue;
-      const auto* slider = qobject_cast<QSlider*>(n.sender);
-      if (!slider) return false;
-      ShowValueLabel(entry.value_label, slider->value());
-      if (dragging) return true;
-      MouseSystemSettings settings = host_.SystemSettings();
-      settings.*entry.field = ToField(slider->value());
-      if (entry.field == &MouseSystemSettings::wheel_lines) {
-        // Scrolling by lines again: the page-at-a-time setting goes off.
-        settings.scroll_page = 0;
-        SetSelected(Control<QAbstractButton>(QLatin1String(kScrollPageCheck)), false, false);
-      }
-      host_.StoreSystemSettings(settings);
-      Finish(false);
-      return true;
+void MouseSettingsPanel::BindPointer(QWidget* root) {
+  using N = const Notification&;
+  for (const PointerSlider& entry : kPointerSliders) {
+    for (const bool dragging : {true, false}) {
+      const char* type = dragging ? notify::kMoveValueChanged : notify::kValueChanged;
+      bindings_.Bind(root, entry.name, type, [this, entry, dragging](N n) {
+        const auto* slider = qobject_cast<QSlider*>(n.sender);
+        if (!slider) return;
+        ShowValueLabel(entry.value_label, slider->value());
+        if (dragging) return;
+        MouseSystemSettings settings = host_.SystemSettings();
+        settings.*entry.field = ToField(slider->value());
+        if (entry.field == &MouseSystemSettings::wheel_lines) {
+          // Scrolling by lines again: the page-at-a-time setting goes off.
+          settings.scroll_page = 0;
+          SetSelected(Control<QAbstractButton>(QLatin1String(kScrollPageCheck)), false, false);
+        }
+        host_.StoreSystemSettings(settings);
+        Finish(false);
+      });
     }
-    return false;
   }
-  if (!n.Is(QString::fromLatin1(notify::kSelectChanged))) return false;
   for (const NamedField& check : kPointerChecks) {
-    if (name != QLatin1String(check.name)) continue;
-    MouseSystemSettings settings = host_.SystemSettings();
-    settings.*check.field = IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0;
-    host_.StoreSystemSettings(settings);
-    Finish(false);
-    return true;
+    bindings_.Bind(root, check.name, notify::kSelectChanged, [this, field = check.field](N n) {
+      StoreSetting(field, IsSelected(qobject_cast<QAbstractButton*>(n.sender)) ? 1 : 0, false);
+    });
   }
-  return false;
 }
 
 bool MouseSettingsPanel::HandleNotification(const Notification& notification) {
-  QWidget* sender = notification.sender;
-  if (!sender || !root_ || (sender != root_ && !root_->isAncestorOf(sender))) return false;
-  const QString name = sender->objectName();
-  if (name.isEmpty()) return false;
-  return OnStageNotification(notification, name) || OnSettingsNotification(notification, name) ||
-         OnPointerNotification(notification, name);
+  return bindings_.Dispatch(notification);
 }
 
 void RegisterMouseSettingsControls() {

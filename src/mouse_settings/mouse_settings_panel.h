@@ -5,10 +5,11 @@
 // the pointer and scroll settings, the settings tab selector and the key information list.
 //
 // The panel finds its controls by name below a root (the device page, or any widget holding the
-// layouts below) whenever it needs them, so a control the page lacks is simply passed over. It
-// keeps no settings of its own: Refresh shows the host's values, and each handler reads the
-// host's values, changes them, stores them and has the host save the profile and, for what the
-// mouse itself understands, write the parameter record.
+// layouts below) whenever it needs them, so a control the page lacks is simply passed over; it
+// binds the handlers of the controls it acts on when it is given the root (a control the root
+// lacks is logged then). It keeps no settings of its own: Refresh shows the host's values, and each
+// handler reads the host's values, changes them, stores them and has the host save the profile and,
+// for what the mouse itself understands, write the parameter record.
 //
 // Layouts: kSettingsLayout holds the tab selector "mouse_option_layout" and the tab layout
 // "mouse_device_seting_layout" (tab 0 the DPI stages, tab 1 the performance options);
@@ -50,6 +51,7 @@
 #include "mouse_settings/key_info_list.h"
 #include "mouse_settings/stage_rules.h"
 #include "profiles/device_settings.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 class QAbstractButton;
@@ -71,7 +73,8 @@ class MouseSettingsPanel {
   MouseSettingsPanel(MouseSettingsControl& host, PageServices& services);
 
   // The widget below which the controls are found. Fills the lists whose items the layouts name
-  // by text key and gives the DPI sliders their range. Call again after adding layouts.
+  // by text key, gives the DPI sliders their range and binds the controls' handlers (those of a
+  // root given before are forgotten). Call again after adding layouts.
   void Bind(QWidget* root);
 
   // Shows the host's values: the stage rows (enabled, DPI, current-stage marks, colours), the
@@ -82,7 +85,8 @@ class MouseSettingsPanel {
   void ShowKeyInfo(const std::vector<KeyInfoRow>& rows);
 
   // Carries out a notification of one of the panel's controls; false when it is not one (another
-  // control, a control outside the root, or a type the control does not act on).
+  // control, a control outside the root or added after binding, or a type the control does not
+  // act on).
   bool HandleNotification(const Notification& notification);
 
   // The scale of the DPI conversions, from the host's device information.
@@ -116,19 +120,22 @@ class MouseSettingsPanel {
   void ShowPointerSettings(const MouseSystemSettings& settings);
   void ShowValueLabel(const char* label, int value);
 
-  bool OnStageNotification(const Notification& notification, const QString& name);
+  void BindStageRows(QWidget* root);
+  void BindSettings(QWidget* root);
+  void BindPointer(QWidget* root);
   void OnSliderChanged(int stage, bool dragging);
   void OnEditDone(int stage);
   void OnSelect(int stage);
   void OnEnable(int stage, bool on);
   void OnColour(int stage);
-  bool OnSettingsNotification(const Notification& notification, const QString& name);
-  bool OnPointerNotification(const Notification& notification, const QString& name);
   void OnTab(int page);
+  // A setting of MouseSystemSettings changed to `value`; `write` as for Finish.
+  void StoreSetting(uint16_t MouseSystemSettings::*field, int value, bool write);
 
   MouseSettingsControl& host_;
   PageServices& services_;
   QPointer<QWidget> root_;
+  ControlBindings bindings_;
   bool colour_window_open_ = false;
 };
 

@@ -18,7 +18,6 @@
 #include "pages/function_view.h"
 #include "platform/log.h"
 #include "shoot/shoot_control_ui.h"
-#include "ui/control_number.h"
 #include "ui/device_key_button.h"
 #include "ui/layout_loader.h"
 #include "ui/translator.h"
@@ -62,6 +61,18 @@ void MousePanels::Build(DeviceFunctionArea& area) {
   BuildMacroPanel(area);
   BuildShootPanel(area);
   BuildSettingsPanels(area);
+  BindKeyButtons();
+}
+
+void MousePanels::BindKeyButtons() {
+  bindings_.BindNumbered(page_.Picture(), "key_", notify::kClick,
+                         [this](const Notification&, int key) {
+                           // A button of the picture opens it for editing, on the buttons tab.
+                           if (!key_flow_) return;
+                           if (page_.GetFunctionView() != kKeysView)
+                             page_.SetFunctionView(kKeysView);
+                           key_flow_->SelectKey(key);
+                         });
 }
 
 QWidget* MousePanels::SubLayoutPanel(const char* layout, const char* name) {
@@ -242,19 +253,7 @@ void MousePanels::ShowKeyInformation() {
 // ---- Notifications ----
 
 bool MousePanels::HandleNotification(const Notification& notification) {
-  if (notification.Is(u"click")) {
-    const int key =
-        ControlNumber(notification.SenderName(), QLatin1StringView("key_")).value_or(-1);
-    QWidget* picture = page_.Picture();
-    if (key >= 0 && picture && picture->isAncestorOf(notification.sender)) {
-      // A button of the picture opens it for editing, on the buttons tab.
-      if (key_flow_) {
-        if (page_.GetFunctionView() != kKeysView) page_.SetFunctionView(kKeysView);
-        key_flow_->SelectKey(key);
-      }
-      return true;
-    }
-  }
+  if (bindings_.Dispatch(notification)) return true;
   if (settings_panel_ && settings_panel_->HandleNotification(notification)) return true;
   if (key_flow_ && key_flow_->HandleNotification(notification)) return true;
   if (macro_panel_ && macro_panel_->HandleNotification(notification)) return true;

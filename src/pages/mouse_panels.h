@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 class QLabel;
@@ -34,7 +35,7 @@ class MousePanels : public QObject {
   MousePanels(DevicePage& page, DeviceClient& client);
   ~MousePanels() override;
 
-  // Puts the panels into the page's function area.
+  // Puts the panels into the page's function area and binds the picture's key buttons.
   void Build(DeviceFunctionArea& area);
   // The mouse's view changed: the panels show it.
   void Refresh();
@@ -55,6 +56,7 @@ class MousePanels : public QObject {
   void BuildMacroPanel(DeviceFunctionArea& area);
   void BuildShootPanel(DeviceFunctionArea& area);
   void BuildSettingsPanels(DeviceFunctionArea& area);
+  void BindKeyButtons();
   // A panel built from a layout file; nullptr (logged) when the layout cannot be built.
   QWidget* SubLayoutPanel(const char* layout, const char* name);
   // Starts (on) or stops the input capture that feeds the key edit of the key panel.
@@ -70,6 +72,8 @@ class MousePanels : public QObject {
   QPointer<CShootControlUI> shoot_panel_;
   QPointer<CMacroControlUI> macro_panel_;
   std::vector<std::string> shown_macro_names_;
+  // The picture's key buttons.
+  ControlBindings bindings_;
 };
 
 }  // namespace vorlin

@@ -91,6 +91,51 @@ void CDeviceProfileUI::EnsureControls() {
   if (!combo_) qCWarning(lcVorlin) << "profile bar without" << kComboName;
   name_edit_ = FindControl<QLineEdit>(this, QString::fromLatin1(kNameEditName));
   menu_ = FindControl(this, QString::fromLatin1(kMenuName));
+  BindControls();
+}
+
+void CDeviceProfileUI::BindControls() {
+  if (bound_) return;
+  bound_ = true;
+  using N = const Notification&;
+  if (combo_) {
+    // A profile picked in the combo is applied once the choice has rested (kSwitchDelayMs).
+    bindings_.BindControl(combo_, notify::kItemSelect,
+                          [this](N) { SetTimer(combo_, kSwitchTimerId, kSwitchDelayMs); });
+    bindings_.BindTimer(combo_, kSwitchTimerId, [this](N) {
+      KillTimer(combo_, kSwitchTimerId);
+      SwitchProfile();
+    });
+  }
+  const auto on_click = [this](const char* name, std::function<void()> action) {
+    bindings_.Bind(this, name, notify::kClick, [action = std::move(action)](N) { action(); });
+  };
+  on_click("device_add_btn", [this] {
+    if (Confirm(kAskAdd)) AddProfile();
+  });
+  on_click("device_copy_btn", [this] {
+    if (Confirm(kAskCopy)) CopyProfile();
+  });
+  on_click("device_sub_btn", [this] {
+    if (Confirm(kAskDelete)) DeleteProfile();
+  });
+  on_click("device_profile_edit_save_btn", [this] { RenameProfile(); });
+  on_click("device_import_btn", [this] {
+    if (GetCurrentIndex() < 0) return;
+    const QString path = dialogs_->OpenFile(window(), QString::fromLatin1(kProfileFileFilter));
+    if (!path.isEmpty()) ImportProfile(LocalPath(path));
+  });
+  on_click("device_export_btn", [this] {
+    if (GetCurrentIndex() < 0) return;
+    const QString path = dialogs_->SaveFile(window(), QString::fromLatin1(kProfileFileFilter));
+    if (!path.isEmpty()) ExportProfile(LocalPath(path));
+  });
+  on_click("device_reset_btn", [this] {
+    if (!Confirm(kAskReset) || !host_) return;
+    host_->ResetToFactory();
+    emit factoryResetChosen();
+  });
+  on_click("profile_fun_spread_btn", [this] { ToggleMenu(); });
 }
 
 bool CDeviceProfileUI::LoadList() {
@@ -286,50 +331,10 @@ void CDeviceProfileUI::ToggleMenu() {
 }
 
 bool CDeviceProfileUI::HandleNotification(const Notification& n) {
-  if (!n.sender || !isAncestorOf(n.sender)) return false;
-  EnsureControls();
-  const QString name = n.SenderName();
-  if (n.sender == combo_) {
-    if (n.Is(QString::fromLatin1(notify::kItemSelect))) {
-      SetTimer(combo_, kSwitchTimerId, kSwitchDelayMs);
-      return true;
-    }
-    if (n.Is(QString::fromLatin1(notify::kTimer)) && n.timer_id == kSwitchTimerId) {
-      KillTimer(combo_, kSwitchTimerId);
-      SwitchProfile();
-      return true;
-    }
-    return false;
-  }
-  if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
-
-  if (name == QLatin1String("device_add_btn")) {
-    if (Confirm(kAskAdd)) AddProfile();
-  } else if (name == QLatin1String("device_copy_btn")) {
-    if (Confirm(kAskCopy)) CopyProfile();
-  } else if (name == QLatin1String("device_sub_btn")) {
-    if (Confirm(kAskDelete)) DeleteProfile();
-  } else if (name == QLatin1String("device_profile_edit_save_btn")) {
-    RenameProfile();
-  } else if (name == QLatin1String("device_import_btn")) {
-    if (GetCurrentIndex() < 0) return true;
-    const QString path = dialogs_->OpenFile(window(), QString::fromLatin1(kProfileFileFilter));
-    if (!path.isEmpty()) ImportProfile(LocalPath(path));
-  } else if (name == QLatin1String("device_export_btn")) {
-    if (GetCurrentIndex() < 0) return true;
-    const QString path = dialogs_->SaveFile(window(), QString::fromLatin1(kProfileFileFilter));
-    if (!path.isEmpty()) ExportProfile(LocalPath(path));
-  } else if (name == QLatin1String("device_reset_btn")) {
-    if (Confirm(kAskReset) && host_) {
-      host_->ResetToFactory();
-      emit factoryResetChosen();
-    }
-  } else if (name == QLatin1String("profile_fun_spread_btn")) {
-    ToggleMenu();
-  } else {
-    return false;
-  }
-  return true;
+  // A page's layout may hold the bar's tree before the bar first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureControls();
+  return bindings_.Dispatch(n);
 }
 
 void RegisterProfileBarControls() {

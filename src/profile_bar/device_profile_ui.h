@@ -10,6 +10,7 @@
 
 #include "profiles/profile_folders.h"
 #include "profiles/profile_list.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 class QComboBox;
@@ -28,9 +29,9 @@ class ProfileControl;
 //
 // Its controls come from "XML/CustomControlXML/DeviceProfile.xml": either the page's layout puts
 // that tree inside the bar (tag "DeviceProfileUI"), or the bar builds it itself on first use.
-// Notifications of the controls reach the window's handler, which hands them to
-// HandleNotification (the bar answers only for its own controls, so a window may offer every
-// notification to every page's bar).
+// The bar binds its controls' handlers when it first finds them. Notifications of the controls
+// reach the window's handler, which hands them to HandleNotification (the bar answers only for
+// its own controls, so a window may offer every notification to every page's bar).
 class CDeviceProfileUI : public QWidget {
   Q_OBJECT
 
@@ -100,6 +101,7 @@ class CDeviceProfileUI : public QWidget {
 
  private:
   void EnsureControls();
+  void BindControls();
   // Fills the combo from the list and selects the current profile, silently.
   void ShowList();
   void ApplyCurrent();
@@ -119,6 +121,8 @@ class CDeviceProfileUI : public QWidget {
   QPointer<QComboBox> combo_;
   QPointer<QLineEdit> name_edit_;
   QPointer<QWidget> menu_;
+  ControlBindings bindings_;
+  bool bound_ = false;
   // The profile the page has loaded (it loads the first one itself after LoadList).
   std::string applied_id_;
 };

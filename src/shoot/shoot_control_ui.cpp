@@ -8,17 +8,16 @@
 #include <QLineEdit>
 #include <QStackedWidget>
 
+#include "devices/device_capabilities.h"
 #include "platform/log.h"
 #include "profiles/json_access.h"
-#include "devices/device_capabilities.h"
-#include "ui/page_services.h"
 #include "shoot/shoot_pattern_view.h"
 #include "ui/control_factory.h"
-#include "ui/control_number.h"
 #include "ui/controls.h"
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
 #include "ui/notify_bridge.h"
+#include "ui/page_services.h"
 #include "ui/skin_manager.h"
 #include "ui/translator.h"
 
@@ -106,6 +105,47 @@ void CShootControlUI::EnsureBuilt() const {
       !AttachSubLayout(self, QString::fromLatin1(kLayout))) {
     qCWarning(lcVorlin) << "shoot panel without its layout" << kLayout;
   }
+  self->BindControls();
+}
+
+void CShootControlUI::BindControls() {
+  using N = const Notification&;
+  // Of an option pair, the option that lost its selection reports too; only the chosen one acts.
+  bindings_.BindNumbered(this, kGunOptionPrefix, notify::kSelectChanged, [this](N n, int gun) {
+    if (!IsSelected(qobject_cast<QAbstractButton*>(n.sender))) return;
+    SelectGun(gun);
+    LoadBullet(gun_index_, bullet_index_);
+  });
+  bindings_.BindNumbered(this, kBulletOptionPrefix, notify::kSelectChanged,
+                         [this](N n, int bullet) {
+                           if (IsSelected(qobject_cast<QAbstractButton*>(n.sender)))
+                             SelectBullet(bullet);
+                         });
+  bindings_.Bind(this, kXCheck, notify::kSelectChanged, [this](N) { UpdateXText(); });
+  bindings_.Bind(this, kYCheck, notify::kSelectChanged, [this](N) { UpdateYText(); });
+  // An edit is stored when it is left or Enter is pressed.
+  for (const char* edit : {kXEdit, kYEdit, kDelayEdit}) {
+    for (const char* type : {notify::kKillFocus, notify::kReturn})
+      bindings_.Bind(this, edit, type, [this](N) { SaveBullet(gun_index_, bullet_index_); });
+  }
+  bindings_.Bind(this, kPrevButton, notify::kClick, [this](N) { SelectBullet(bullet_index_ - 1); });
+  bindings_.Bind(this, kNextButton, notify::kClick, [this](N) { SelectBullet(bullet_index_ + 1); });
+  bindings_.Bind(this, kSendButton, notify::kClick, [this](N) { SendToMouse(); });
+  bindings_.Bind(this, kResetButton, notify::kClick, [this](N) { ResetGun(gun_index_); });
+  bindings_.Bind(this, kImportButton, notify::kClick, [this](N) { OnImportClicked(); });
+  bindings_.Bind(this, kExportButton, notify::kClick, [this](N) { OnExportClicked(); });
+}
+
+void CShootControlUI::OnImportClicked() {
+  if (!services_) return;
+  const QString path = services_->OpenFile(QString::fromLatin1(kShootFileFilter));
+  if (!path.isEmpty()) ImportGun(LocalPath(path));
+}
+
+void CShootControlUI::OnExportClicked() {
+  if (!services_) return;
+  const QString path = services_->SaveFile(QString::fromLatin1(kShootFileFilter));
+  if (!path.isEmpty()) ExportGun(LocalPath(path));
 }
 
 QWidget* CShootControlUI::Control(const QString& name) const {
@@ -330,58 +370,10 @@ void CShootControlUI::Tell(const char* text_key) {
 }
 
 bool CShootControlUI::HandleNotification(const Notification& n) {
-  if (!n.sender || !isAncestorOf(n.sender)) return false;
-  EnsureBuilt();
-  const QString name = n.SenderName();
-  const auto is = [&name](const char* control) { return name == QLatin1String(control); };
-
-  if (n.Is(QString::fromLatin1(notify::kSelectChanged))) {
-    const auto* option = qobject_cast<QAbstractButton*>(n.sender);
-    if (const int gun = ControlNumber(name, QLatin1StringView(kGunOptionPrefix)).value_or(-1); gun >= 0) {
-      // The option that lost its selection reports too; only the chosen one acts.
-      if (IsSelected(option)) {
-        SelectGun(gun);
-        LoadBullet(gun_index_, bullet_index_);
-      }
-    } else if (const int bullet = ControlNumber(name, QLatin1StringView(kBulletOptionPrefix)).value_or(-1); bullet >= 0) {
-      if (IsSelected(option)) SelectBullet(bullet);
-    } else if (is(kXCheck)) {
-      UpdateXText();
-    } else if (is(kYCheck)) {
-      UpdateYText();
-    } else {
-      return false;
-    }
-    return true;
-  }
-
-  if (n.Is(QString::fromLatin1(notify::kKillFocus)) || n.Is(QString::fromLatin1(notify::kReturn))) {
-    if (!is(kXEdit) && !is(kYEdit) && !is(kDelayEdit)) return false;
-    SaveBullet(gun_index_, bullet_index_);
-    return true;
-  }
-
-  if (!n.Is(QString::fromLatin1(notify::kClick))) return false;
-  if (is(kPrevButton)) {
-    SelectBullet(bullet_index_ - 1);
-  } else if (is(kNextButton)) {
-    SelectBullet(bullet_index_ + 1);
-  } else if (is(kSendButton)) {
-    SendToMouse();
-  } else if (is(kResetButton)) {
-    ResetGun(gun_index_);
-  } else if (is(kImportButton)) {
-    if (!services_) return true;
-    const QString path = services_->OpenFile(QString::fromLatin1(kShootFileFilter));
-    if (!path.isEmpty()) ImportGun(LocalPath(path));
-  } else if (is(kExportButton)) {
-    if (!services_) return true;
-    const QString path = services_->SaveFile(QString::fromLatin1(kShootFileFilter));
-    if (!path.isEmpty()) ExportGun(LocalPath(path));
-  } else {
-    return false;
-  }
-  return true;
+  // A page's layout may hold the panel's tree before the panel first looked for it: a
+  // notification of one of its controls has it bound first. Others' notifications build nothing.
+  if (n.sender && isAncestorOf(n.sender)) EnsureBuilt();
+  return bindings_.Dispatch(n);
 }
 
 void RegisterShootControls() {

@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include "profiles/gun_document.h"
+#include "ui/control_bindings.h"
 #include "ui/notification.h"
 
 namespace vorlin {
@@ -99,6 +100,10 @@ class CShootControlUI : public QWidget {
 
  private:
   void EnsureBuilt() const;
+  // Binds the handlers of the panel's controls (once the tree is built).
+  void BindControls();
+  void OnImportClicked();
+  void OnExportClicked();
   bool ResetGunFile(int gun, bool keep_unreadable);
   void ShowBullet(const Bullet& bullet, bool enabled);
   Bullet EditorBullet() const;
@@ -106,6 +111,7 @@ class CShootControlUI : public QWidget {
   void Tell(const char* text_key);
 
   mutable bool built_ = false;
+  ControlBindings bindings_;
   RecoilControl* recoil_ = nullptr;
   PageServices* services_ = nullptr;
   int gun_index_ = 0;

@@ -201,6 +201,7 @@ TEST_F(SettingsOptionsTest, TabSelectorShowsItsPage) {
   beyond->setObjectName(QStringLiteral("mouse_device_seting_option_9"));
   beyond->setCheckable(true);
   WireNotifications(beyond);
+  panel_->Bind(window_.get());  // the panel binds what its root holds when it is given it
   Click(beyond);
   EXPECT_EQ(tabs->currentIndex(), 0);
   EXPECT_EQ(Checked("mouse_device_seting_option_", 2), std::vector<int>({0}));

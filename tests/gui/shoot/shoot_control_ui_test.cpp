@@ -444,6 +444,19 @@ TEST_F(ShootPanelStartTest, OnlyItsOwnControlsAreHandled) {
   EXPECT_EQ(host_.downloads, 1);
 }
 
+// The window offers every notification to every panel: one of another control leaves a panel
+// that has not built its tree yet as it is (nothing built, nothing bound, nothing logged).
+TEST_F(ShootPanelStartTest, AnotherControlsNotificationBuildsNothing) {
+  auto* stranger = new QPushButton(window_.get());
+  stranger->setObjectName(QStringLiteral("shootdate_save_btn"));
+  EXPECT_FALSE(panel_->HandleNotification({QStringLiteral("click"), stranger}));
+  EXPECT_TRUE(panel_->findChildren<QWidget*>().isEmpty());
+  // Built on its first use, it answers for its own controls.
+  panel_->InitGuns();
+  EXPECT_TRUE(panel_->HandleNotification({QStringLiteral("click"), Button("shootdate_save_btn")}));
+  EXPECT_EQ(host_.downloads, 1);
+}
+
 TEST_F(ShootPanelStartTest, LayoutHasEveryControlByName) {
   QStringList names = {"shoot_image_display_switch", "bullet_edit_layout", "bullet_select_index",
                        "bullet_selected_prev", "bullet_selected_next", "bullet_x_check",
