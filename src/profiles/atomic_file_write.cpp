@@ -56,10 +56,11 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
     qCWarning(lcVorlin) << "cannot create" << temporary.c_str() << std::strerror(errno);
     return std::nullopt;
   }
-  // A replaced file keeps its permissions.
+  // A replaced file keeps its permissions, except that its owner can always read and write it:
+  // a file locked out by hand would otherwise lock the program out of every later write too.
   struct stat old_info {};
   if (::stat(path.c_str(), &old_info) == 0 && S_ISREG(old_info.st_mode))
-    ::fchmod(fd.get(), old_info.st_mode & 07777);
+    ::fchmod(fd.get(), (old_info.st_mode & 07777) | S_IRUSR | S_IWUSR);
   if (!WriteAll(fd.get(), contents) || ::fsync(fd.get()) != 0 || !fd.Close()) {
     qCWarning(lcVorlin) << "cannot write" << temporary.c_str() << std::strerror(errno);
     ::unlink(temporary.c_str());
@@ -79,7 +80,32 @@ bool ReplaceWithTemporary(const std::filesystem::path& temporary,
   return true;
 }
 
+namespace {
+
+bool HoldsExactly(const std::filesystem::path& path, std::string_view contents) {
+  ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat info {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<size_t>(info.st_size) != contents.size()) {
+    return false;
+  }
+  std::string held(contents.size(), '\0');
+  size_t done = 0;
+  while (done < held.size()) {
+    const ssize_t n = ::read(fd.get(), held.data() + done, held.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return held == contents;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+  // A file that already holds these bytes is left alone: the fewer writes, the fewer moments at
+  // which a crash or a full disk can touch the user's documents.
+  if (HoldsExactly(path, contents)) return true;
   const std::optional<std::filesystem::path> temporary = WriteTemporaryBeside(path, contents);
   return temporary && ReplaceWithTemporary(*temporary, path);
 }

@@ -10,7 +10,8 @@ namespace vorlin {
 // contents under its name, never a mixture or a truncated file.
 
 // Writes `contents` to a new hidden temporary file in the folder of `path` and flushes it to
-// disk. The file takes the permissions of the file it will replace (or 0666 less the umask).
+// disk. The file takes the permissions of the file it will replace, with read and write for
+// its owner added (or 0666 less the umask).
 // Nothing when the temporary file cannot be created or written (it is then removed).
 std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& path,
                                                           std::string_view contents);
@@ -18,7 +19,7 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
 // disk. On failure the temporary file is removed and `path` is left as it was.
 bool ReplaceWithTemporary(const std::filesystem::path& temporary,
                           const std::filesystem::path& path);
-// Both steps.
+// Both steps; nothing is written when the file already holds `contents`.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);
 // Flushes a folder's entries (a rename or a new link in it) to disk; errors are ignored.
 void SyncFolder(const std::filesystem::path& folder);

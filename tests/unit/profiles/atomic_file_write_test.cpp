@@ -73,6 +73,26 @@ TEST(AtomicFileWriteTest, KeepsThePermissionsOfTheReplacedFile) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+// A file its owner had locked out (by hand, or by a tool) must not lock the program out of its
+// own document again at every later write: the owner's read and write bits are always set.
+TEST(AtomicFileWriteTest, TheReplacementIsReadableAndWritableByItsOwner) {
+  const struct {
+    mode_t before, after;
+  } cases[] = {{0640, 0640}, {0000, 0600}, {0400, 0600}, {0444, 0644}, {0200, 0600}};
+  TempFolder folder;
+  const std::string path = folder.File("p.Json");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before);
+    WriteText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), c.before), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.after);
+    EXPECT_EQ(ReadText(path), "new");
+  }
+}
+
 // A writer killed at arbitrary moments never leaves a partial document behind.
 TEST(AtomicFileWriteTest, KilledWriterLeavesAWholeDocument) {
   TempFolder folder;
