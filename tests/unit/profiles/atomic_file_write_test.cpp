@@ -9,8 +9,10 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "profiles/json_file_io.h"
+#include "profiles/stale_temporaries.h"
 #include "unit/profiles/temp_folder.h"
 
 namespace vorlin {
@@ -116,6 +118,12 @@ TEST(AtomicFileWriteTest, KilledWriterLeavesAWholeDocument) {
     const Json::Value read = JsonFileIo::ReadJsonFile(path);
     EXPECT_TRUE(read == a || read == b) << "round " << round;
   }
+  // The next start removes whatever temporary files the killed writers left, and only those.
+  RemoveStaleTemporaries(folder.path(), std::filesystem::file_time_type::clock::now());
+  std::vector<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(folder.path()))
+    names.push_back(item.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"p.Json"});
 }
 
 }  // namespace
