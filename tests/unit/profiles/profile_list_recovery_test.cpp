@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -104,6 +106,41 @@ TEST_F(ProfileListRecoveryTest, AListWithoutPermissionsIsReplacedByOneItsOwnerCa
   EXPECT_EQ(Mode(ListPath()) & 0600, 0600u);
   EXPECT_EQ(NamesOnDisk(), (Names{"profile1", "profile2"}));
   EXPECT_EQ(ListOnDisk()["profileselect"].asInt(), 0);
+}
+
+// The same for a user who really cannot read the file (root reads anything, so the test drops to
+// an unprivileged user in a child process): the list is moved aside, the new one is usable, and
+// the selection made after that survives the next start.
+TEST_F(ProfileListRecoveryTest, AnUnreadableListIsMovedAsideAndTheNextStartKeepsTheSelection) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  ASSERT_EQ(::chmod(temp_.path().c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(10);
+    {
+      ProfileList first;
+      first.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+      if (!first.Load() || !first.Add().ok()) ::_exit(11);
+    }
+    if (::chmod(ListPath().c_str(), 0) != 0) ::_exit(12);
+    ProfileList second;
+    second.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+    second.Load();  // rebuilt from the profile documents
+    if (second.Count() != 2 || !second.Select(1).ok()) ::_exit(13);
+    if (KeptLists().size() != 1 || Mode(KeptLists()[0].string()) != 0) ::_exit(14);
+    ProfileList third;
+    third.SetFolders(folder_, testing::ShippedFactoryPath("mouse"));
+    if (!third.Load() || third.SelectedIndex() != 1) ::_exit(15);
+    if ((Mode(ListPath()) & 0600) != 0600 || KeptLists().size() != 1) ::_exit(16);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "step that failed: 10 user, 11 first start, 12 chmod, "
+                                       "13 rebuilt list, 14 kept copy, 15 selection, 16 mode";
 }
 
 }  // namespace
