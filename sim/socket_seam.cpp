@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -337,8 +337,9 @@ void SocketSeam::Run() {
       const auto now = std::chrono::steady_clock::now();
       auto first = server.refused.front().closeBy;
       for (const RefusedClient& refused : server.refused) first = std::min(first, refused.closeBy);
-      const auto left =
-          std::chrono::ceil<std::chrono::milliseconds>(std::max(first - now, std::chrono::steady_clock::duration::zero())).count();
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                            std::max(first - now, std::chrono::steady_clock::duration::zero()))
+                            .count();
       timeoutMs = timeoutMs < 0 ? int(left) : std::min(timeoutMs, int(left));
     }
     const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
@@ -391,8 +392,8 @@ void SocketSeam::Run() {
             DrainAndClose(*server.refused.front().client);
             server.refused.erase(server.refused.begin());
           }
-          server.refused.push_back({std::move(refused), std::chrono::steady_clock::now() +
-                                                            kRefusedGraceTime});
+          server.refused.push_back(
+              {std::move(refused), std::chrono::steady_clock::now() + kRefusedGraceTime});
           continue;
         }
         auto client = std::make_shared<SeamClient>(fd);

@@ -33,7 +33,9 @@ StorageNotice::StorageNotice(QWidget* owner, Show show) : show_(std::move(show))
       [this](const DocumentWriteFailure& failure) { Queue(failure); });
 }
 
-StorageNotice::~StorageNotice() { registration_.Reset(); }
+StorageNotice::~StorageNotice() {
+  registration_.Reset();
+}
 
 void StorageNotice::Queue(const DocumentWriteFailure& failure) {
   // Called on the writing thread: the failure travels to the UI thread by value. Once this

@@ -93,8 +93,7 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
                                                           std::string_view contents,
                                                           std::error_code* error) {
   int fd = -1;
-  std::optional<std::filesystem::path> temporary =
-      WriteLockedTemporary(path, contents, error, &fd);
+  std::optional<std::filesystem::path> temporary = WriteLockedTemporary(path, contents, error, &fd);
   if (temporary && !ScopedFd(fd).Close()) {
     const int code = errno;
     qCWarning(lcVorlin) << "cannot write" << temporary->c_str() << std::strerror(code);
@@ -105,8 +104,8 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
   return temporary;
 }
 
-bool ReplaceWithTemporary(const std::filesystem::path& temporary,
-                          const std::filesystem::path& path, std::error_code* error) {
+bool ReplaceWithTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path,
+                          std::error_code* error) {
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     const int code = errno;
     qCWarning(lcVorlin) << "cannot replace" << path.c_str() << std::strerror(code);

@@ -20,8 +20,8 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
                                                           std::error_code* error = nullptr);
 // Renames the temporary file over `path` and flushes the folder, so the rename itself is on
 // disk. On failure the temporary file is removed and `path` is left as it was.
-bool ReplaceWithTemporary(const std::filesystem::path& temporary,
-                          const std::filesystem::path& path, std::error_code* error = nullptr);
+bool ReplaceWithTemporary(const std::filesystem::path& temporary, const std::filesystem::path& path,
+                          std::error_code* error = nullptr);
 // Both steps; nothing is written when the file already holds `contents`. The outcome goes to
 // DocumentWriteReporter::Instance(), which tells the user of a document that cannot be stored.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents);

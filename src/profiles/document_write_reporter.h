@@ -39,7 +39,8 @@ class DocumentWriteReporter {
   class Registration {
    public:
     Registration() = default;
-    Registration(DocumentWriteReporter* reporter, std::uint64_t id) : reporter_(reporter), id_(id) {}
+    Registration(DocumentWriteReporter* reporter, std::uint64_t id)
+        : reporter_(reporter), id_(id) {}
     Registration(Registration&& other) noexcept { *this = std::move(other); }
     Registration& operator=(Registration&& other) noexcept;
     ~Registration() { Reset(); }

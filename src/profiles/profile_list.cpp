@@ -162,10 +162,9 @@ std::optional<ProfileListContents> ProfileList::ReadList() const {
   const Json::Value document = JsonFileIo::ReadJsonFile(path);
   std::optional<ProfileListContents> read = ParseProfileList(document);
   const Json::Value& listed = Member(document, "profilelist");
-  const bool damaged =
-      document.isNull()
-          ? ReplacingLosesContent(path, document, 0)
-          : !read || (listed.isArray() && read->profiles.size() < listed.size());
+  const bool damaged = document.isNull()
+                           ? ReplacingLosesContent(path, document, 0)
+                           : !read || (listed.isArray() && read->profiles.size() < listed.size());
   // The list about to be written in its place would lose the order, selection or entries the
   // file holds; a copy lets the user (or support) get them back.
   if (damaged && KeepUnreadableDocument(path).empty())

@@ -26,8 +26,8 @@ class HeardFailures {
  public:
   explicit HeardFailures(std::filesystem::path folder)
       : folder_(std::move(folder)),
-        registration_(DocumentWriteReporter::Instance().Listen(
-            [this](const DocumentWriteFailure& failure) {
+        registration_(
+            DocumentWriteReporter::Instance().Listen([this](const DocumentWriteFailure& failure) {
               if (failure.path.parent_path() != folder_) return;
               std::lock_guard lock(mutex_);
               heard_.push_back(failure);

@@ -32,7 +32,7 @@ TEST(StaleTemporariesTest, OnlyTheWritersOwnNamesAreTemporaries) {
       {".a.tmp-1-2-3", true},
       {"ProfileList.ini", false},
       {"ProfileList.ini.tmp-1-2-3", false},  // not hidden
-      {".ProfileList.ini.tmp-1-2", false},     // a number short
+      {".ProfileList.ini.tmp-1-2", false},   // a number short
       {".ProfileList.ini.tmp-1-2-3-4", false},
       {".ProfileList.ini.tmp-1-x-3", false},
       {".ProfileList.ini.tmp-1--3", false},

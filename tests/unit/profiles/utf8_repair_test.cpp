@@ -28,7 +28,10 @@ TEST(Utf8RepairTest, InvalidSequencesBecomeOneReplacementEachAndTheRestIsKept) {
        "\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E"},
       {"lead byte before ascii", "\xC3(", r + "("},
       {"three-byte lead before ascii", "DPI\xEDStages", "DPI" + r + "Stages"},
-      {"lone continuation bytes", "a\x80\xBF" "b", "a" + r + r + "b"},
+      {"lone continuation bytes",
+       "a\x80\xBF"
+       "b",
+       "a" + r + r + "b"},
       {"truncated at the end", "x\xE2\x82", "x" + r},
       {"overlong", "\xC0\xAF", r + r},
       {"surrogate", "\xED\xA0\x80", r + r + r},
