@@ -114,7 +114,7 @@ TEST(DocumentWriteReporterTest, AListenerThatHasLeftHearsNothing) {
 }
 
 // Saves on several threads at once, listeners coming and going meanwhile: each cause is told
-// exactly once (also clean under ThreadSanitizer: the tsan preset builds profiles_tests).
+// exactly once. Build it with the tsan preset to look for data races as well.
 TEST(DocumentWriteReporterTest, SavesOnManyThreadsTellEachCauseOnce) {
   TempFolder folder;
   HeardFailures heard(folder.path());
