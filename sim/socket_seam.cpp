@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -105,8 +108,18 @@ bool SomeoneListens(const sockaddr_un& address) {
 
 }  // namespace
 
+// A client turned away over the limit. Closing a socket whose peer's datagrams lie unread makes
+// the peer's next read fail with a reset before it sees anything queued, so the ERROR 7 would be
+// lost. The server instead reads and drops what the client sends, and closes once the client has
+// hung up or its grace time has passed.
+struct RefusedClient {
+  std::unique_ptr<SeamClient> client;
+  std::chrono::steady_clock::time_point closeBy;
+};
+
 struct SocketSeam::Server {
   std::vector<std::shared_ptr<SeamClient>> clients;
+  std::vector<RefusedClient> refused;
   ino_t socketInode = 0;  // of the file we bound, so Stop removes only our own
   bool acceptPaused = false;
   std::vector<uint8_t> buffer = std::vector<uint8_t>(seam::kMaxMessageBytes);
@@ -276,6 +289,23 @@ class ClientSession {
   const std::shared_ptr<SeamClient>& client_;
 };
 
+// How long a client turned away over the limit may take to read its error.
+constexpr std::chrono::milliseconds kRefusedGraceTime{1000};
+
+// Reads and drops whatever the client has sent.
+void Drain(const SeamClient& client) {
+  std::array<uint8_t, 512> scrap;
+  while (::recv(client.Fd(), scrap.data(), scrap.size(), MSG_DONTWAIT | MSG_TRUNC) > 0) {
+  }
+}
+
+// Drains, then ends the connection with nothing unread on our side, so the client sees its
+// queued messages and then the end rather than a reset.
+void DrainAndClose(SeamClient& client) {
+  Drain(client);
+  ::shutdown(client.Fd(), SHUT_RDWR);
+}
+
 }  // namespace
 
 void SocketSeam::Run() {
@@ -297,8 +327,22 @@ void SocketSeam::Run() {
     fds.push_back({server.acceptPaused ? -1 : listenFd_, POLLIN, 0});
     const std::vector<std::shared_ptr<SeamClient>> clients = server.clients;
     for (const auto& client : clients) fds.push_back({client->Fd(), POLLIN | POLLRDHUP, 0});
-    // Without accepting (out of descriptors), look again after a second instead of spinning.
-    const int ready = ::poll(fds.data(), fds.size(), server.acceptPaused ? 1000 : -1);
+    const size_t refusedAt = fds.size();
+    for (const RefusedClient& refused : server.refused)
+      fds.push_back({refused.client->Fd(), POLLIN | POLLRDHUP, 0});
+    // Without accepting (out of descriptors), look again after a second instead of spinning; a
+    // refused client's grace time also ends the wait.
+    int timeoutMs = server.acceptPaused ? 1000 : -1;
+    if (!server.refused.empty()) {
+      const auto now = std::chrono::steady_clock::now();
+      auto first = server.refused.front().closeBy;
+      for (const RefusedClient& refused : server.refused) first = std::min(first, refused.closeBy);
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                            std::max(first - now, std::chrono::steady_clock::duration::zero()))
+                            .count();
+      timeoutMs = timeoutMs < 0 ? int(left) : std::min(timeoutMs, int(left));
+    }
+    const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
     if (ready < 0) {
       if (errno == EINTR) continue;
       qCWarning(lcVorlin) << "emulator socket: poll failed:" << std::strerror(errno);
@@ -306,6 +350,27 @@ void SocketSeam::Run() {
     }
     if (fds[0].revents) break;
     if (ready == 0) server.acceptPaused = false;
+
+    // Refused clients: drop what they sent; close the ones that hung up or whose time is up.
+    // Those accepted in this round are not in `fds` and wait for the next.
+    {
+      const auto now = std::chrono::steady_clock::now();
+      const size_t polled = fds.size() - refusedAt;
+      size_t kept = 0;
+      for (size_t i = 0; i < server.refused.size(); ++i) {
+        RefusedClient& refused = server.refused[i];
+        const short revents = i < polled ? fds[refusedAt + i].revents : 0;
+        const bool ended = (revents & (POLLHUP | POLLRDHUP | POLLERR)) || now >= refused.closeBy;
+        if (revents & POLLIN) Drain(*refused.client);
+        if (ended) {
+          DrainAndClose(*refused.client);
+          continue;
+        }
+        if (kept != i) server.refused[kept] = std::move(refused);
+        ++kept;
+      }
+      server.refused.resize(kept);
+    }
 
     if (fds[1].revents & POLLIN) {
       for (;;) {
@@ -318,11 +383,20 @@ void SocketSeam::Run() {
           }
           break;
         }
-        auto client = std::make_shared<SeamClient>(fd);
         if (server.clients.size() >= kMaxClients) {
-          client->Send(seam::EncodeError(ErrorCode::Busy, "too many clients"));
-          continue;  // closed as `client` goes
+          auto refused = std::make_unique<SeamClient>(fd);
+          refused->Send(seam::EncodeError(ErrorCode::Busy, "too many clients"));
+          // Nothing more comes from us: the client reads the error, then the end.
+          ::shutdown(fd, SHUT_WR);
+          if (server.refused.size() >= kMaxClients) {
+            DrainAndClose(*server.refused.front().client);
+            server.refused.erase(server.refused.begin());
+          }
+          server.refused.push_back(
+              {std::move(refused), std::chrono::steady_clock::now() + kRefusedGraceTime});
+          continue;
         }
+        auto client = std::make_shared<SeamClient>(fd);
         server.clients.push_back(std::move(client));
         qCDebug(lcVorlin) << "emulator socket: client connected";
       }

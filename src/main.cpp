@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
+#include "profiles/stale_temporaries.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
@@ -107,6 +109,7 @@ bool WantsProbe(int argc, char** argv) {
 }
 
 int RunWindow(int argc, char** argv) {
+  const auto started = std::filesystem::file_time_type::clock::now();
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
@@ -140,6 +143,10 @@ int RunWindow(int argc, char** argv) {
     instance = std::make_unique<SingleInstance>();
     if (instance->Acquire() == SingleInstance::Role::kAlreadyRunning) return 0;
   }
+
+  // Saves that a kill interrupted left temporary files; only files older than this start, and
+  // unlocked (no running instance writes them), are removed.
+  RemoveStaleTemporaries(UserDataFolder().toStdString(), started);
 
   PrivateFonts fonts;
   fonts.LoadFolder(InstallPath(QStringLiteral("Font")));

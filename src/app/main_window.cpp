@@ -32,6 +32,7 @@
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
 #include "app/sleep_watch.h"
+#include "app/storage_notice.h"
 #include "platform/log.h"
 #include "shell/about_window.h"
 #include "shell/app_identity.h"
@@ -252,6 +253,7 @@ void CMainWnd::Initialise() {
   settings_ = OpenProgramSettings();
   language_ = std::make_unique<LanguageSwitcher>(this, LanguageConfigPath(), settings_.get());
   language_->Apply(language_->StoredIndex());
+  storage_notice_ = std::make_unique<StorageNotice>(window_.get());
   SetLightControl(1, false);
   input_capture_ = options_.inputCapture ? options_.inputCapture(window_.get())
                                          : CreateDeviceHook(window_.get());

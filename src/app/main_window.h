@@ -46,6 +46,7 @@ struct DeviceReport;
 class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
+class StorageNotice;
 
 struct MainWindowOptions {
   // The devices are the emulator's: the title bar says so.
@@ -251,6 +252,8 @@ class CMainWnd : public QObject,
   std::unique_ptr<CSkinWnd> skin_;
   std::unique_ptr<CSetWnd> set_wnd_;
   std::unique_ptr<SleepWatch> sleep_;
+  // Tells the user when settings cannot be stored.
+  std::unique_ptr<StorageNotice> storage_notice_;
 };
 
 }  // namespace vorlin

@@ -51,6 +51,12 @@ int DeviceLink::TransactQuiet(std::span<const uint8_t> request, std::span<uint8_
   return Exchange(request, reply, received, false);
 }
 
+void DeviceLink::SetReplyTimeouts(const ReplyTimeouts& timeouts) {
+  wiredTimeoutMs_.store(timeouts.wiredMs, std::memory_order_relaxed);
+  wirelessTimeoutMs_.store(timeouts.wirelessMs, std::memory_order_relaxed);
+  wirelessQuietTimeoutMs_.store(timeouts.wirelessQuietMs, std::memory_order_relaxed);
+}
+
 int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply,
                          size_t& received, bool logged) {
   BusyScope busy(busy_);
@@ -62,8 +68,10 @@ int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
   if (logged) LogCommandReport("命令", out);
 
   const bool wireless = IsWireless();
-  const int timeout =
-      !wireless ? kWiredTimeoutMs : (logged ? kWirelessTimeoutMs : kWirelessQuietTimeoutMs);
+  const int timeout = (!wireless ? wiredTimeoutMs_
+                       : logged  ? wirelessTimeoutMs_
+                                 : wirelessQuietTimeoutMs_)
+                          .load(std::memory_order_relaxed);
   HidDevice& device = CurrentInterface();
 
   {

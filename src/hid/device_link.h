@@ -56,6 +56,16 @@ class DeviceLink {
   std::atomic<bool> lightingHold{false};
   bool Busy() const { return busy_.load(std::memory_order_relaxed); }
 
+  // How long each reply read may wait, by connection. The defaults are what the devices need;
+  // the fuzz target and tests whose replies never match shorten them, so a run measures the
+  // parsing rather than the waiting.
+  struct ReplyTimeouts {
+    int wiredMs = kWiredTimeoutMs;
+    int wirelessMs = kWirelessTimeoutMs;
+    int wirelessQuietMs = kWirelessQuietTimeoutMs;
+  };
+  void SetReplyTimeouts(const ReplyTimeouts& timeouts);
+
   HidDevice& WiredInterface() { return wired_; }
   HidDevice& ReceiverInterface() { return receiver_; }
   // Taken by the owner while it (re-)opens the interfaces.
@@ -112,6 +122,9 @@ class DeviceLink {
   HidDevice& CurrentInterface() { return IsWireless() ? receiver_ : wired_; }
 
   std::atomic<uint16_t> blockSize_{kMaxBlockSize};
+  std::atomic<int> wiredTimeoutMs_{kWiredTimeoutMs};
+  std::atomic<int> wirelessTimeoutMs_{kWirelessTimeoutMs};
+  std::atomic<int> wirelessQuietTimeoutMs_{kWirelessQuietTimeoutMs};
   std::atomic<bool> busy_{false};
   std::atomic<bool> wireless_{false};
   std::atomic<uint8_t> chunkSize_{kWirelessChunkSize};

@@ -15,6 +15,7 @@
 #include "platform/log.h"
 #include "profiles/atomic_file_write.h"
 #include "platform/scoped_fd.h"
+#include "profiles/utf8_repair.h"
 
 namespace vorlin {
 
@@ -42,8 +43,12 @@ std::string JsonFileIo::ReadTextFile(const std::filesystem::path& path) {
   return text;
 }
 
-Json::Value JsonFileIo::ParseJsonText(std::string_view text) {
-  if (text.empty()) return Json::Value();
+Json::Value JsonFileIo::ParseJsonText(std::string_view raw_text) {
+  if (raw_text.empty()) return Json::Value();
+  // jsoncpp keeps whatever bytes a string holds, and its writer then decodes them as if they were
+  // UTF-8: "\xc3(" would be saved as "\u00e8", the "(" lost, and a damaged member name would come
+  // back as another name. Bytes that are not UTF-8 therefore read as U+FFFD.
+  const std::string text = RepairUtf8(raw_text);
   Json::CharReaderBuilder builder;
   builder["allowComments"] = true;
   builder["collectComments"] = true;

@@ -25,7 +25,8 @@ class JsonFileIo {
   static std::string ReadTextFile(const std::filesystem::path& path);
   // The parsed document; a null value when the file is missing, empty, unreadable or not JSON.
   static Json::Value ReadJsonFile(const std::filesystem::path& path);
-  // Parses text the way ReadJsonFile does (comments allowed and kept); null on any error.
+  // Parses text the way ReadJsonFile does (comments allowed and kept, bytes that are not UTF-8
+  // read as U+FFFD); null on any error.
   static Json::Value ParseJsonText(std::string_view text);
   // The styled form every document is written in: 3-space indentation, closing newline.
   static std::string StyledText(const Json::Value& value);

@@ -11,6 +11,7 @@
 #include "profiles/json_file_io.h"
 #include "profiles/profile_folders.h"
 #include "profiles/profile_list_names.h"
+#include "profiles/unreadable_document.h"
 
 namespace vorlin {
 namespace {
@@ -156,11 +157,26 @@ void ProfileList::CreateMissingDocuments() {
   }
 }
 
+std::optional<ProfileListContents> ProfileList::ReadList() const {
+  const std::string path = ListPath();
+  const Json::Value document = JsonFileIo::ReadJsonFile(path);
+  std::optional<ProfileListContents> read = ParseProfileList(document);
+  const Json::Value& listed = Member(document, "profilelist");
+  const bool damaged = document.isNull()
+                           ? ReplacingLosesContent(path, document, 0)
+                           : !read || (listed.isArray() && read->profiles.size() < listed.size());
+  // The list about to be written in its place would lose the order, selection or entries the
+  // file holds; a copy lets the user (or support) get them back.
+  if (damaged && KeepUnreadableDocument(path).empty())
+    qCWarning(lcVorlin) << "damaged profile list replaced without a copy:" << path.c_str();
+  return read;
+}
+
 bool ProfileList::Load() {
   if (folder_.empty()) return false;
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  std::optional<ProfileListContents> read = ParseProfileList(JsonFileIo::ReadJsonFile(ListPath()));
+  std::optional<ProfileListContents> read = ReadList();
   if (!read) {
     read = ProfilesInFolder();
     if (read) {
@@ -172,7 +188,7 @@ bool ProfileList::Load() {
     contents_ = std::move(*read);
     CreateMissingDocuments();
     // Written back at once: the list as read (left-out entries, a repaired selection) is the
-    // list from now on.
+    // list from now on. A list that was fine as it stands is not touched.
     return WriteList(contents_);
   }
   qCInfo(lcVorlin) << "starting a new profile list in" << folder_.c_str();
@@ -194,8 +210,7 @@ void ProfileList::Refresh() {
   if (folder_.empty()) return;
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  if (std::optional<ProfileListContents> read =
-          ParseProfileList(JsonFileIo::ReadJsonFile(ListPath()))) {
+  if (std::optional<ProfileListContents> read = ReadList()) {
     const std::string current = CurrentId();
     contents_ = std::move(*read);
     // The page has the current profile loaded; the file's selection may be another writer's.

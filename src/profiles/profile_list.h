@@ -105,6 +105,10 @@ class ProfileList {
   bool ResetProfile(int index);
 
  private:
+  // Reads the list file. A file that holds something the list made from it would not carry (it
+  // is unreadable, not a list, or some entries are left out) is first kept beside it as
+  // "ProfileList.ini.unreadable-<time stamp>", since a new list is about to replace it.
+  std::optional<ProfileListContents> ReadList() const;
   // Re-reads the list from disk; keeps the one in memory when the file is not usable. The
   // current profile stays current when it is still listed.
   void Refresh();

@@ -1,6 +1,7 @@
 // Replies with any byte values: the link's commands must return a result code and never read or
-// write outside their buffers. Every request is answered with two replies cut from the input, so
-// no read ever waits for its timeout.
+// write outside their buffers. Every request is answered with two replies cut from the input. A
+// reply the input has spoilt (another report id) never reaches the link, which then waits out its
+// read: the reads wait 5 ms here instead of the devices' 1-5 s, so a run measures the parsing.
 
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +40,8 @@ class FuzzReplies {
   size_t size_ = 0;
 };
 
+constexpr int kReplyWaitMs = 5;
+
 struct Setup {
   Setup() {
     HidBackends::Add(bus);
@@ -50,6 +53,7 @@ struct Setup {
     });
     VirtualInterfaceSpec spec{0x320F, 0x225E, 0x0100, 1, 4, test::CommandCollectionDescriptor()};
     const std::string path = test::PathOfNode(bus->Attach(spec, device));
+    link.SetReplyTimeouts({kReplyWaitMs, kReplyWaitMs, kReplyWaitMs});
     link.WiredInterface().Open(path, true, true, true, false);
     link.ReceiverInterface().Open(path, true, true, true, false);
     link.open = true;

@@ -14,6 +14,7 @@
 #include "profiles/profile_folders.h"
 #include "profiles/profile_list_document.h"
 #include "profiles/profile_list_names.h"
+#include "profiles/utf8_repair.h"
 
 namespace {
 
@@ -71,6 +72,12 @@ std::optional<ProfileListContents> WrittenAndReadBack(const ProfileListContents&
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  // What the reader parses is always UTF-8, stays as it is when repaired again, and is the text
+  // itself when that was UTF-8 already.
+  const std::string repaired = RepairUtf8(text);
+  Check(IsUtf8(repaired));
+  Check(RepairUtf8(repaired) == repaired);
+  Check(IsUtf8(text) == (repaired == text));
   const Json::Value document = JsonFileIo::ParseJsonText(text);
 
   const std::optional<ProfileListContents> read = ParseProfileList(document);

@@ -334,6 +334,17 @@ TEST_F(DeviceLinkTest, MissingReplyTimesOutAfterTwoReads) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(4000));
 }
 
+// Shortened reply timeouts bound each wait (the fuzz target relies on it to keep a pass short).
+TEST_F(DeviceLinkTest, ShortenedReplyTimeoutsBoundTheWait) {
+  Device().SetScript([](const CommandReport&) { return ScriptedReply{}; });
+  link_.SetReplyTimeouts({30, 30, 30});
+  const auto start = Clock::now();
+  EXPECT_EQ(link_.BeginConfig(), kLinkNoExchange);
+  const auto elapsed = Clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(55));  // both reads waited
+  EXPECT_LT(elapsed, std::chrono::milliseconds(kWiredTimeoutMs));
+}
+
 TEST_F(DeviceLinkTest, CloseReleasesAReadWaitingForAReply) {
   link_.SetConnectionMode(2);  // 5 s reply timeout
   Device().SetScript([](const CommandReport&) { return ScriptedReply{}; });

@@ -9,8 +9,10 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "profiles/json_file_io.h"
+#include "profiles/stale_temporaries.h"
 #include "unit/profiles/temp_folder.h"
 
 namespace vorlin {
@@ -73,6 +75,26 @@ TEST(AtomicFileWriteTest, KeepsThePermissionsOfTheReplacedFile) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+// A file its owner had locked out (by hand, or by a tool) must not lock the program out of its
+// own document again at every later write: the owner's read and write bits are always set.
+TEST(AtomicFileWriteTest, TheReplacementIsReadableAndWritableByItsOwner) {
+  const struct {
+    mode_t before, after;
+  } cases[] = {{0640, 0640}, {0000, 0600}, {0400, 0600}, {0444, 0644}, {0200, 0600}};
+  TempFolder folder;
+  const std::string path = folder.File("p.Json");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.before);
+    WriteText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), c.before), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.after);
+    EXPECT_EQ(ReadText(path), "new");
+  }
+}
+
 // A writer killed at arbitrary moments never leaves a partial document behind.
 TEST(AtomicFileWriteTest, KilledWriterLeavesAWholeDocument) {
   TempFolder folder;
@@ -96,6 +118,12 @@ TEST(AtomicFileWriteTest, KilledWriterLeavesAWholeDocument) {
     const Json::Value read = JsonFileIo::ReadJsonFile(path);
     EXPECT_TRUE(read == a || read == b) << "round " << round;
   }
+  // The next start removes whatever temporary files the killed writers left, and only those.
+  RemoveStaleTemporaries(folder.path(), std::filesystem::file_time_type::clock::now());
+  std::vector<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(folder.path()))
+    names.push_back(item.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"p.Json"});
 }
 
 }  // namespace

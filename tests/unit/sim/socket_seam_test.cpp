@@ -390,6 +390,35 @@ TEST_F(SocketSeamTest, InterfaceAndClientLimits) {
   EXPECT_TRUE(extra.WaitForHangup());
 }
 
+// A client over the limit that greets at once (its HELLO waits unread when the server turns it
+// away) still reads its ERROR 7 before the end of the connection, never a reset.
+TEST_F(SocketSeamTest, AClientOverTheLimitReadsItsErrorEvenAfterSpeaking) {
+  std::vector<std::unique_ptr<TestClient>> served;
+  for (size_t i = 0; i < SocketSeam::kMaxClients; ++i) {
+    served.push_back(std::make_unique<TestClient>(path_));
+    served.back()->Hello();
+  }
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    SCOPED_TRACE(attempt);
+    TestClient extra(path_);
+    ASSERT_TRUE(extra.Connected());
+    extra.Send(seam::EncodeHello(1));
+    extra.Send(seam::EncodeHello(1));
+    pollfd p{extra.Fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 2000), 1);
+    Bytes buffer(256);
+    const ssize_t n = ::recv(extra.Fd(), buffer.data(), buffer.size(), 0);
+    ASSERT_GE(n, 2) << std::strerror(errno);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 2), (Bytes{0x84, 7}));
+    EXPECT_TRUE(extra.WaitForHangup());
+  }
+  // The served clients are still served.
+  served.front()->Send(seam::EncodeHello(1));
+  const auto reply = served.front()->Receive();
+  ASSERT_TRUE(reply);
+  EXPECT_EQ((*reply)[0], 0x84);
+}
+
 // Random datagrams from several clients: the server answers or drops, and keeps serving.
 TEST_F(SocketSeamTest, SurvivesRandomBytes) {
   std::mt19937 random(1234);
