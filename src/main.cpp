@@ -9,11 +9,13 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "app/app_session.h"
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
+#include "app/update_command.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
@@ -32,6 +34,10 @@ struct CommonOptions {
       "Accept emulated devices from other processes on this socket (also VORLIN_SIM_SOCKET).",
       "path"};
   QCommandLineOption probe{"probe", "List the supported devices on the console and exit."};
+  QCommandLineOption checkUpdates{
+      "check-updates",
+      "Ask the update server about the program and every connected device, print one line per "
+      "row and exit (0 up to date, 1 an update exists, 2 the server could not be asked)."};
   QCommandLineOption wait{"wait",
                           "With --probe: keep serving the emulator socket until interrupted."};
   QCommandLineOption screenshot{"screenshot", "Write a PNG of the main window and exit.", "path"};
@@ -45,7 +51,7 @@ struct CommonOptions {
         "Configuration utility for the mouse, keyboard, mouse pad and headset.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({demo, simSocket, probe, wait, screenshot, scale, automation});
+    parser.addOptions({demo, simSocket, probe, checkUpdates, wait, screenshot, scale, automation});
   }
 };
 
@@ -99,11 +105,34 @@ int RunProbe(int argc, char** argv) {
   return 0;
 }
 
-bool WantsProbe(int argc, char** argv) {
+bool WantsConsoleMode(int argc, char** argv, const char* name) {
+  const std::string long_form = std::string("--") + name;
+  const std::string short_form = std::string("-") + name;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--probe") == 0 || std::strcmp(argv[i], "-probe") == 0) return true;
+    if (long_form == argv[i] || short_form == argv[i]) return true;
   }
   return false;
+}
+
+// The update check on the terminal; no display is needed.
+int RunCheckUpdates(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName("vorlin");
+  QCoreApplication::setApplicationVersion(VORLIN_VERSION);
+  QCommandLineParser parser;
+  CommonOptions options;
+  options.AddTo(parser);
+  parser.process(app);
+  DeviceSourceOptions source_options;
+  source_options.demo = parser.isSet(options.demo);
+  source_options.simSocket = SimSocketPath(parser, options).toStdString();
+  DeviceSources sources;
+  std::string error;
+  if (!sources.Start(source_options, &error)) {
+    std::cerr << error << "\n";
+    return kCheckServerNotAsked;
+  }
+  return RunUpdateCheckCommand(std::cout);
 }
 
 int RunWindow(int argc, char** argv) {
@@ -163,6 +192,7 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (WantsProbe(argc, argv)) return RunProbe(argc, argv);
+  if (WantsConsoleMode(argc, argv, "probe")) return RunProbe(argc, argv);
+  if (WantsConsoleMode(argc, argv, "check-updates")) return RunCheckUpdates(argc, argv);
   return RunWindow(argc, argv);
 }

@@ -397,7 +397,7 @@ void CMainWnd::ShowSettingsWindow() {
     languages.choose = [this](int index) {
       if (language_) language_->Apply(index);
     };
-    set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages));
+    set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages), UpdateServices());
   }
   set_wnd_->Show();
 }
@@ -558,10 +558,6 @@ bool CMainWnd::SaveScreenshot(const QString& path, QString* error) {
 void CMainWnd::OnLightControlRequest(bool take_over) {
   if (!awake_) return;
   SetLightControl(take_over ? 1 : 0, false);
-}
-
-void CMainWnd::OnInstallerReport(int code, int value) {
-  qCInfo(lcVorlin) << "installer report" << code << value;
 }
 
 
