@@ -17,14 +17,16 @@ Options:
     --self-signed       a self-signed server certificate instead of one from the server's own
                         authority (for checking that such a server is refused)
     --dir DIR           folder for certificates and files (default: a new temporary folder)
-    --answers FILE      JSON object: app_key -> answer object (replaces the sample answers)
+    --answers FILE      JSON object: app_key -> answer object (replaces the sample answers); a
+                        "path" starting with "/" is one of this server's files
     --files DIR         serve the installers from this folder instead of the sample ones
     --log FILE          append one JSON line per request (method, path, headers, body)
 
 The first line on standard output is "READY <port> <base url> <ca file or ->", for scripts.
 
 Paths besides the API: /api/big answers 200000 bytes of "x"; /api/slow answers after 30 s;
-/files/<name> serves a file of the files folder (HEAD gives its length).
+/files/<name> serves a file of the files folder (HEAD gives its length); /slow/<name> serves the
+same file 1024 bytes every 0.3 s (for watching a download).
 """
 
 import argparse
@@ -108,6 +110,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     answers = SAMPLE_ANSWERS
     files = "."
     log_file = None
+    origin = ""
 
     def log_message(self, format, *args):  # quiet: the log file is the record
         pass
@@ -141,8 +144,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path.endswith("/api/updates"):
             form = urllib.parse.parse_qs(body.decode("utf-8"))
             key = form.get("app_key", [""])[0]
-            answer = self.answers.get(key)
-            self.send(200, json.dumps(answer if answer else {}).encode())
+            answer = dict(self.answers.get(key) or {})
+            # Paths of this server's own files become whole addresses.
+            if str(answer.get("path", "")).startswith("/"):
+                answer["path"] = self.origin + answer["path"]
+            self.send(200, json.dumps(answer).encode())
         elif path.endswith("/api/big"):
             self.send(200, b"x" * 200000, "text/plain")
         elif path.endswith("/api/slow"):
@@ -155,14 +161,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.record(b"")
         path = self.route()
         name = os.path.basename(path)
-        if not path.startswith("/files/") or not name:
+        slow = path.startswith("/slow/")
+        if not (path.startswith("/files/") or slow) or not name:
             return self.send(404, b"", head=head)
         full = os.path.join(self.files, name)
         if not os.path.isfile(full):
             return self.send(404, b"", head=head)
         with open(full, "rb") as f:
             data = f.read()
-        self.send(200, data, "application/octet-stream", head=head)
+        if not slow or head:
+            return self.send(200, data, "application/octet-stream", head=head)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        try:
+            for start in range(0, len(data), 1024):
+                self.wfile.write(data[start:start + 1024])
+                self.wfile.flush()
+                time.sleep(0.3)
+        except (BrokenPipeError, ConnectionResetError):
+            pass
 
     def do_GET(self):
         self.serve_file(False)
@@ -198,14 +217,14 @@ def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     authority = None
-    scheme = "http"
+    scheme = "http" if args.http else "https"
     if not args.http:
         certificate, key, authority = make_certificates(folder, args.self_signed)
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(certificate, key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
-        scheme = "https"
     port = server.server_address[1]
+    Handler.origin = f"{scheme}://127.0.0.1:{port}"
     base = f"{scheme}://127.0.0.1:{port}/api/"
     print(f"READY {port} {base} {authority or '-'}", flush=True)
     print(f"VORLIN_UPDATE_URL={base}", file=sys.stderr)
