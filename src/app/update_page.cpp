@@ -55,6 +55,7 @@ void CUpdatePage::Open() {
         },
         Qt::QueuedConnection);
   });
+  ShowWindowStatus(window_status::kAsking);
   session_->Start();
 }
 

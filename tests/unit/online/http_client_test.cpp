@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 
 #include "platform/stop_event.h"
-#include "test_server.h"
+#include "support/update_test_server.h"
 
 namespace vorlin {
 namespace {

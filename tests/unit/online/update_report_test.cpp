@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "hid/device_tables.h"
-#include "test_server.h"
+#include "support/update_test_server.h"
 
 namespace vorlin {
 namespace {

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "hid/device_tables.h"
-#include "test_server.h"
+#include "support/update_test_server.h"
 
 namespace vorlin {
 namespace {

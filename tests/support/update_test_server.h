@@ -3,7 +3,11 @@
 // The local update server of scripts/update_test_server.py, started for one test and stopped
 // with it. It makes its own certificate authority in a private folder.
 
-#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QDir>
 
 #include <QProcess>
 #include <QStringList>
@@ -100,7 +104,17 @@ class UpdateTestServer {
   std::string ca_;
 };
 
-// A port on the loopback address where nothing listens.
-int ClosedPort();
+// A port on the loopback address where nothing listens (bound and closed again at once).
+inline int ClosedPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
 
 }  // namespace vorlin::test
