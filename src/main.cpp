@@ -67,8 +67,9 @@ void BlockTerminationSignals(sigset_t* set) {
   pthread_sigmask(SIG_BLOCK, set, nullptr);
 }
 
-// The console probe: lists the supported interfaces and reads each device's information.
-int RunProbe(int argc, char** argv) {
+// The console modes, which need no display: the probe lists the supported interfaces and reads
+// each device's information; the update check asks the update server about the devices found.
+int RunConsole(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
@@ -86,10 +87,12 @@ int RunProbe(int argc, char** argv) {
   source_options.simSocket = SimSocketPath(parser, options).toStdString();
   DeviceSources sources;
   std::string error;
+  const bool check_updates = parser.isSet(options.checkUpdates);
   if (!sources.Start(source_options, &error)) {
     std::cerr << error << "\n";
-    return 1;
+    return check_updates ? kCheckServerNotAsked : 1;
   }
+  if (check_updates) return RunUpdateCheckCommand(std::cout);
   if (sources.Emulated()) std::cout << "Emulated devices:\n";
   ProbeDevices(std::cout);
   if (!source_options.simSocket.empty())
@@ -112,27 +115,6 @@ bool WantsConsoleMode(int argc, char** argv, const char* name) {
     if (long_form == argv[i] || short_form == argv[i]) return true;
   }
   return false;
-}
-
-// The update check on the terminal; no display is needed.
-int RunCheckUpdates(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName("vorlin");
-  QCoreApplication::setApplicationVersion(VORLIN_VERSION);
-  QCommandLineParser parser;
-  CommonOptions options;
-  options.AddTo(parser);
-  parser.process(app);
-  DeviceSourceOptions source_options;
-  source_options.demo = parser.isSet(options.demo);
-  source_options.simSocket = SimSocketPath(parser, options).toStdString();
-  DeviceSources sources;
-  std::string error;
-  if (!sources.Start(source_options, &error)) {
-    std::cerr << error << "\n";
-    return kCheckServerNotAsked;
-  }
-  return RunUpdateCheckCommand(std::cout);
 }
 
 int RunWindow(int argc, char** argv) {
@@ -192,7 +174,8 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (WantsConsoleMode(argc, argv, "probe")) return RunProbe(argc, argv);
-  if (WantsConsoleMode(argc, argv, "check-updates")) return RunCheckUpdates(argc, argv);
+  if (WantsConsoleMode(argc, argv, "probe") || WantsConsoleMode(argc, argv, "check-updates")) {
+    return RunConsole(argc, argv);
+  }
   return RunWindow(argc, argv);
 }
