@@ -465,6 +465,7 @@ void CMainWnd::Shutdown() {
     KillAllTimers(window_.get());
   }
   if (input_capture_) input_capture_->Stop();  // a grabbed keyboard is let go first
+  if (set_wnd_) set_wnd_->ForceClose();         // the update workers end before the devices
   threads_.StopAll();
   if (devices_) devices_->Stop();
   emit Closed();

@@ -64,7 +64,12 @@ CUpdateInfoListItemUI::CUpdateInfoListItemUI(QWidget* list, int index) {
 }
 
 CUpdateInfoListItemUI::~CUpdateInfoListItemUI() {
-  delete root_.data();
+  // The row may be going while one of its controls reports a click: it leaves the list now and
+  // is deleted once that is over.
+  if (!root_) return;
+  root_->hide();
+  root_->setParent(nullptr);
+  root_->deleteLater();
 }
 
 void CUpdateInfoListItemUI::Show(const UpdateRow& row) {
