@@ -58,7 +58,6 @@ void UpdateSession::Stop() {
     stopping_ = true;
   }
   stop_.Set();
-  wake_.notify_all();
   for (std::thread* worker : {&check_, &download_, &install_}) {
     if (worker->joinable()) worker->join();
   }
@@ -123,13 +122,14 @@ void UpdateSession::BeginUpdate() {
   }
   if (!any) return;
   download_wanted_ = true;
-  wake_.notify_all();
+  download_wake_.Set();
   Changed();
 }
 
-bool UpdateSession::WaitForWork(std::unique_lock<std::mutex>& lock, const bool& flag) {
-  wake_.wait(lock, [&] { return stopping_ || flag; });
-  return stopping_;
+bool UpdateSession::WaitForWork(StopEvent& wake) {
+  if (WaitForEither(stop_, wake, -1) == 1) return true;
+  wake.Reset();
+  return false;
 }
 
 void UpdateSession::RunCheck() {
@@ -173,9 +173,11 @@ void UpdateSession::RunCheck() {
 void UpdateSession::RunDownloads() {
   HttpClient client(options_.http);
   client.SetAbortEvent(&stop_);
-  std::unique_lock lock(mutex_);
   for (;;) {
-    if (WaitForWork(lock, download_wanted_)) return;
+    if (WaitForWork(download_wake_)) return;
+    std::unique_lock lock(mutex_);
+    if (stopping_) return;
+    if (!download_wanted_) continue;
     for (size_t index = 0; index < rows_.size(); ++index) {
       UpdateRow& row = rows_[index];
       if (!row.ticked || (row.status != row_status::kWaiting && row.status != row_status::kFailed))
@@ -212,7 +214,7 @@ void UpdateSession::RunDownloads() {
                                    << "failed:" << QString::fromStdString(result.error);
       }
       install_wanted_ = true;
-      wake_.notify_all();
+      install_wake_.Set();
       Changed();
     }
     download_wanted_ = false;
@@ -220,9 +222,11 @@ void UpdateSession::RunDownloads() {
 }
 
 void UpdateSession::RunInstalls() {
-  std::unique_lock lock(mutex_);
   for (;;) {
-    if (WaitForWork(lock, install_wanted_)) return;
+    if (WaitForWork(install_wake_)) return;
+    std::unique_lock lock(mutex_);
+    if (stopping_) return;
+    if (!install_wanted_) continue;
     install_wanted_ = false;
     // One installer at a time: while one is under way the next waits.
     for (;;) {
@@ -292,9 +296,17 @@ void UpdateSession::InstallRow(size_t index) {
   int exit_code = 0;
   if (!process.Wait(stop_, &exit_code)) return;
   // A report sent just before the installer ended may still be on its way.
-  lock.lock();
-  wake_.wait_for(lock, std::chrono::milliseconds(options_.reportGraceMs),
-                 [&] { return stopping_ || reports_seen_ != reports_before; });
+  for (;;) {
+    lock.lock();
+    if (stopping_ || reports_seen_ != reports_before) break;
+    lock.unlock();
+    // Ends early at a report or the stop; a late report is one more look.
+    if (WaitForEither(stop_, report_wake_, options_.reportGraceMs) != 2) {
+      lock.lock();
+      break;
+    }
+    report_wake_.Reset();
+  }
   if (stopping_ || reports_seen_ != reports_before || current_ != static_cast<int>(index)) return;
   if (rows_[index].status != row_status::kInstalling) return;
   if (exit_code != 0) {
@@ -321,7 +333,7 @@ void UpdateSession::FinishInstall(size_t index, bool success) {
     install_state_ = 0;
   }
   install_wanted_ = true;
-  wake_.notify_all();
+  install_wake_.Set();
   // Another chosen row still on its way: the page goes on with it.
   if (std::any_of(rows_.begin(), rows_.end(), OnItsWay)) return;
   // Nothing else on its way: what is left can be chosen again.
@@ -340,16 +352,19 @@ void UpdateSession::OnInstallerReport(int code, int value) {
   switch (code) {
     case 1:
       ++reports_seen_;
+      report_wake_.Set();
       FinishInstall(index, true);
       break;
     case 2:
       if (install_state_ != 0 && install_state_ != 1) {
         ++reports_seen_;
+        report_wake_.Set();
         FinishInstall(index, false);
       }
       break;
     case 3:
       ++reports_seen_;
+      report_wake_.Set();
       rows_[index].reason = "the installer reported a failure";
       FinishInstall(index, false);
       break;

@@ -15,7 +15,6 @@
 // if none is running, 3 failed, 4 progress). One that ends without a report is judged by its exit
 // code a moment later: 0 finished, anything else failed.
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -80,8 +79,9 @@ class UpdateSession {
   void RunCheck();
   void RunDownloads();
   void RunInstalls();
-  // Waits for new work or the stop; true when stopping.
-  bool WaitForWork(std::unique_lock<std::mutex>& lock, const bool& flag);
+  // Waits until `wake` or the stop is set; true when stopping. `wake` is reset before the worker
+  // looks for its work, so a wake-up that comes while it works is not lost.
+  bool WaitForWork(StopEvent& wake);
   void Changed();
   void InstallRow(size_t index);
   void FinishInstall(size_t index, bool success);
@@ -90,8 +90,13 @@ class UpdateSession {
   std::function<void()> changed_;
   StopEvent stop_;
 
+  // The workers sleep on these (eventfds beside the stop event) rather than on a condition
+  // variable, so that every wait also ends at the stop.
+  StopEvent download_wake_;
+  StopEvent install_wake_;
+  StopEvent report_wake_;
+
   mutable std::mutex mutex_;
-  std::condition_variable wake_;
   std::vector<UpdateRow> rows_;
   int window_status_ = window_status::kAsking;
   int install_state_ = 0;
