@@ -9,6 +9,7 @@ PACKAGES=(
   libgl-dev libqt6opengl6-dev
   libjsoncpp-dev libudev-dev libcurl4-openssl-dev libpulse-dev libevdev-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  python3 openssl
   clang libclang-rt-14-dev
   xvfb xauth dbus
   fonts-noto-cjk

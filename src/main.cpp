@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "app/app_session.h"
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
 #include "profiles/stale_temporaries.h"
+#include "app/update_command.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
@@ -34,6 +36,10 @@ struct CommonOptions {
       "Accept emulated devices from other processes on this socket (also VORLIN_SIM_SOCKET).",
       "path"};
   QCommandLineOption probe{"probe", "List the supported devices on the console and exit."};
+  QCommandLineOption checkUpdates{
+      "check-updates",
+      "Ask the update server about the program and every connected device, print one line per "
+      "row and exit (0 up to date, 1 an update exists, 2 the server could not be asked)."};
   QCommandLineOption wait{"wait",
                           "With --probe: keep serving the emulator socket until interrupted."};
   QCommandLineOption screenshot{"screenshot", "Write a PNG of the main window and exit.", "path"};
@@ -47,7 +53,7 @@ struct CommonOptions {
         "Configuration utility for the mouse, keyboard, mouse pad and headset.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({demo, simSocket, probe, wait, screenshot, scale, automation});
+    parser.addOptions({demo, simSocket, probe, checkUpdates, wait, screenshot, scale, automation});
   }
 };
 
@@ -63,8 +69,9 @@ void BlockTerminationSignals(sigset_t* set) {
   pthread_sigmask(SIG_BLOCK, set, nullptr);
 }
 
-// The console probe: lists the supported interfaces and reads each device's information.
-int RunProbe(int argc, char** argv) {
+// The console modes, which need no display: the probe lists the supported interfaces and reads
+// each device's information; the update check asks the update server about the devices found.
+int RunConsole(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
@@ -82,10 +89,12 @@ int RunProbe(int argc, char** argv) {
   source_options.simSocket = SimSocketPath(parser, options).toStdString();
   DeviceSources sources;
   std::string error;
+  const bool check_updates = parser.isSet(options.checkUpdates);
   if (!sources.Start(source_options, &error)) {
     std::cerr << error << "\n";
-    return 1;
+    return check_updates ? kCheckServerNotAsked : 1;
   }
+  if (check_updates) return RunUpdateCheckCommand(std::cout);
   if (sources.Emulated()) std::cout << "Emulated devices:\n";
   ProbeDevices(std::cout);
   if (!source_options.simSocket.empty())
@@ -101,9 +110,11 @@ int RunProbe(int argc, char** argv) {
   return 0;
 }
 
-bool WantsProbe(int argc, char** argv) {
+bool WantsConsoleMode(int argc, char** argv, const char* name) {
+  const std::string long_form = std::string("--") + name;
+  const std::string short_form = std::string("-") + name;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--probe") == 0 || std::strcmp(argv[i], "-probe") == 0) return true;
+    if (long_form == argv[i] || short_form == argv[i]) return true;
   }
   return false;
 }
@@ -170,6 +181,8 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (WantsProbe(argc, argv)) return RunProbe(argc, argv);
+  if (WantsConsoleMode(argc, argv, "probe") || WantsConsoleMode(argc, argv, "check-updates")) {
+    return RunConsole(argc, argv);
+  }
   return RunWindow(argc, argv);
 }

@@ -65,47 +65,54 @@ void ReadInformation(std::ostream& out, const std::string& path, uint16_t kind) 
   out << line;
 }
 
-// Calls `found` for every supported interface the registered backends present now: its path
-// and its row of the interface table. False when the interfaces cannot be listed.
-template <typename Found>
-bool ForEachSupportedInterface(Found found) {
+}  // namespace
+
+std::vector<SupportedInterface> ListSupportedInterfaces(bool* listed) {
+  std::vector<SupportedInterface> found;
   const ProductCatalogue catalogue = ProgramCatalogue();
   const std::vector<InterfaceEntry>& rows = catalogue.InterfaceRows();
   const SlotList slots(rows);
   HidDevice scan;
-  if (!scan.EnumerateInterfaces()) return false;
+  const bool ok = scan.EnumerateInterfaces();
+  if (listed) *listed = ok;
+  if (!ok) return found;
   while (const std::string* path = scan.NextInterfacePath()) {
     const PathNumbers numbers = ParsePathNumbers(*path);
     if (!slots.WantsPath(numbers)) continue;
     HidDevice probe;
     if (!probe.Open(*path, true, false, true, false)) continue;
     const HidCaps caps = probe.Caps();
+    const HidAttributes attributes = probe.Attributes();
     probe.Close();
     if (const auto row = FindInterfaceRow(rows, numbers, caps.UsagePage, caps.Usage))
-      found(*path, rows[*row]);
+      found.push_back({*path, rows[*row], attributes});
   }
-  return true;
+  return found;
 }
 
-}  // namespace
+std::vector<ConnectedDevice> ConnectedDeviceVersions() {
+  std::vector<ConnectedDevice> devices;
+  for (const SupportedInterface& found : ListSupportedInterfaces()) {
+    if (found.entry.role != kRoleCommand) continue;
+    devices.push_back({found.entry.kind, found.attributes.VersionNumber});
+  }
+  return devices;
+}
 
 int ProbeDevices(std::ostream& out) {
-  int found = 0;
-  const bool listed =
-      ForEachSupportedInterface([&](const std::string& path, const InterfaceEntry& entry) {
-        ++found;
-        out << KindName(entry.kind) << (entry.role == kRoleCommand ? " command" : " event")
-            << " interface: " << path << "\n";
-        if (entry.role == kRoleCommand) ReadInformation(out, path, entry.kind);
-      });
+  bool listed = false;
+  const std::vector<SupportedInterface> found = ListSupportedInterfaces(&listed);
+  for (const SupportedInterface& item : found) {
+    out << KindName(item.entry.kind) << (item.entry.role == kRoleCommand ? " command" : " event")
+        << " interface: " << item.path << "\n";
+    if (item.entry.role == kRoleCommand) ReadInformation(out, item.path, item.entry.kind);
+  }
   if (!listed) out << "cannot list HID interfaces\n";
-  return found;
+  return static_cast<int>(found.size());
 }
 
 int CountSupportedInterfaces() {
-  int found = 0;
-  ForEachSupportedInterface([&](const std::string&, const InterfaceEntry&) { ++found; });
-  return found;
+  return static_cast<int>(ListSupportedInterfaces().size());
 }
 
 }  // namespace vorlin

@@ -399,7 +399,7 @@ void CMainWnd::ShowSettingsWindow() {
     languages.choose = [this](int index) {
       if (language_) language_->Apply(index);
     };
-    set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages));
+    set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages), UpdateServices());
   }
   set_wnd_->Show();
 }
@@ -467,6 +467,7 @@ void CMainWnd::Shutdown() {
     KillAllTimers(window_.get());
   }
   if (input_capture_) input_capture_->Stop();  // a grabbed keyboard is let go first
+  if (set_wnd_) set_wnd_->ForceClose();         // the update workers end before the devices
   threads_.StopAll();
   if (devices_) devices_->Stop();
   emit Closed();
@@ -560,10 +561,6 @@ bool CMainWnd::SaveScreenshot(const QString& path, QString* error) {
 void CMainWnd::OnLightControlRequest(bool take_over) {
   if (!awake_) return;
   SetLightControl(take_over ? 1 : 0, false);
-}
-
-void CMainWnd::OnInstallerReport(int code, int value) {
-  qCInfo(lcVorlin) << "installer report" << code << value;
 }
 
 

@@ -47,6 +47,7 @@ class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
 class StorageNotice;
+struct UpdatePageServices;
 
 struct MainWindowOptions {
   // The devices are the emulator's: the title bar says so.
@@ -140,6 +141,17 @@ class CMainWnd : public QObject,
   void Shutdown();
   // Saves a picture of the window; false (with the reason) when it cannot be written.
   bool SaveScreenshot(const QString& path, QString* error = nullptr);
+
+  // Updates (main_window_updates.cpp).
+  // The mouse's firmware notice: its product id and firmware version.
+  void OnFirmwareNotice(int product_id, int version);
+  // Message 3093: the settings window, centred on the screen.
+  void OpenSettingsCentred();
+  // Message 3072: "setting_progress" shows while an update is under way.
+  void ShowSettingProgress(bool show);
+  // Message 3094: the settings button loses its update badge.
+  void ClearUpdateBadge();
+  bool UpdateBadgeShown() const { return update_badge_; }
 
   // NotifyHandler
   void Notify(const Notification& notification) override;
@@ -254,6 +266,12 @@ class CMainWnd : public QObject,
   std::unique_ptr<SleepWatch> sleep_;
   // Tells the user when settings cannot be stored.
   std::unique_ptr<StorageNotice> storage_notice_;
+
+  // Updates.
+  UpdatePageServices UpdateServices();
+  void OnUpdateStatus(int window_status);
+  bool firmware_current_ = false;
+  bool update_badge_ = false;
 };
 
 }  // namespace vorlin

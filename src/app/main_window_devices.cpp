@@ -51,6 +51,7 @@ void CMainWnd::CreateDevices() {
           [this](size_t index, bool show) { ShowOptionOfProduct(index, show); });
   connect(devices_.get(), &DeviceManager::interfaceArrived, this, &CMainWnd::OnInterfacesChanged);
   connect(devices_.get(), &DeviceManager::interfaceLost, this, &CMainWnd::OnInterfacesChanged);
+  connect(devices_.get(), &DeviceManager::firmwareNotice, this, &CMainWnd::OnFirmwareNotice);
   pages_.assign(devices_->Count(), nullptr);
   for (size_t index = 0; index < devices_->Count(); ++index) {
     CHalvexUSBDevice* device = devices_->Device(index);

@@ -1,35 +1,12 @@
-// The shell tests need a QApplication (offscreen) and a private D-Bus session bus. Started without
-// one, the binary runs itself again under dbus-run-session, so no test ever talks to the user's
-// real session bus; where dbus-run-session is missing the bus tests skip.
-#include <unistd.h>
-
-#include <vector>
-
+// The shell tests need a QApplication (offscreen) and a private D-Bus session bus.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
-namespace {
-
-constexpr char kUnderPrivateBus[] = "VORLIN_TEST_PRIVATE_BUS";
-
-void RunUnderPrivateBus(int argc, char** argv) {
-  if (qEnvironmentVariableIsSet(kUnderPrivateBus)) return;
-  qputenv(kUnderPrivateBus, "1");
-  std::vector<char*> args;
-  args.push_back(const_cast<char*>("dbus-run-session"));
-  args.push_back(const_cast<char*>("--"));
-  for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-  args.push_back(nullptr);
-  ::execvp("dbus-run-session", args.data());
-  // Not installed: go on without a bus of our own.
-  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-}
-
-}  // namespace
+#include "support/private_bus.h"
 
 int main(int argc, char** argv) {
-  RunUnderPrivateBus(argc, argv);
+  vorlin::test::RunUnderPrivateBus(argc, argv);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
