@@ -13,6 +13,7 @@
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
+#include "platform/log.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
     case CommandLine::Action::kRun:
       break;
   }
+  SetUpLogging(command_line.verbose);
   if (command_line.probe) return RunProbe(argc, argv, command_line);
   return RunWindow(argc, argv, command_line);
 }

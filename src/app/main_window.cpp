@@ -119,7 +119,7 @@ bool CMainWnd::Create() {
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->installEventFilter(this);
   NotifyBridge::Install(window_.get(), this);
-  qCInfo(lcVorlin) << "InitWindow";
+  qCDebug(lcVorlin) << "building the main window";
   Translator::Instance().LoadLanguage(QStringLiteral("lan_cn.xml"));
   SkinObserver::Instance().AddReceiver(this);
   FindControls();
@@ -305,7 +305,7 @@ void CMainWnd::WatchScreens() {
 
 void CMainWnd::OnDisplayChanged() {
   if (!awake_ || shut_down_) return;
-  qCInfo(lcVorlin).noquote() << "显示器分辨率发生变化";
+  qCInfo(lcVorlin) << "the displays changed: fitting the window again";
   display_changed_ = true;
   Refit();
 }
@@ -337,7 +337,7 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::Enter:
       case QEvent::Leave: {
         const bool inside = event->type() == QEvent::Enter;
-        qCDebug(lcNotify).noquote() << (inside ? "鼠标移入" : "鼠标移出");
+        qCDebug(lcNotify) << (inside ? "pointer entered the window" : "pointer left the window");
         for (DevicePage* page : Pages()) page->SetWindowActive(inside);
         break;
       }
@@ -416,7 +416,7 @@ void CMainWnd::ToggleWindow() {
 }
 
 void CMainWnd::OnInstanceMessage() {
-  qCInfo(lcVorlin).noquote() << "软件标示";
+  qCInfo(lcVorlin) << "another start asked for the window";
   UpdateNoDeviceNotice();
   SetDevicesHidden(false);
   BringToFront(window_.get());
@@ -459,7 +459,7 @@ void CMainWnd::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
   if (tray_) tray_->hide();
-  qCInfo(lcVorlin).noquote() << "退出测试";
+  qCInfo(lcVorlin) << "shutting down";
   if (window_) {
     window_->hide();
     KillAllTimers(window_.get());

@@ -24,6 +24,18 @@ inline QProcessEnvironment EnvironmentWithoutDisplay() {
   return environment;
 }
 
+// A run in folders of its own below `home`, on the offscreen platform, without a session bus.
+inline QProcessEnvironment IsolatedEnvironment(const QString& home) {
+  QProcessEnvironment environment = EnvironmentWithoutDisplay();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("HOME", home);
+  environment.insert("XDG_DATA_HOME", home + "/data");
+  environment.insert("XDG_CONFIG_HOME", home + "/config");
+  environment.insert("XDG_RUNTIME_DIR", home);
+  environment.remove("DBUS_SESSION_BUS_ADDRESS");
+  return environment;
+}
+
 inline ProgramRun RunProgram(const QString& program, const QStringList& arguments,
                              const QProcessEnvironment& environment, int timeout_ms = 60000) {
   QProcess process;
