@@ -113,7 +113,7 @@ bool CMainWnd::Create() {
   }
   window_->setObjectName(QStringLiteral("root"));
   window_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  window_->setWindowTitle(QString::fromUtf16(kAppTitle));
+  Translator::Instance().SetTextKey(window_.get(), QLatin1String(kAppTitleKey));
   window_->setWindowIcon(
       QIcon(SkinManager::Instance().FindFile(QStringLiteral("images/app_logo.svg"))));
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -152,7 +152,11 @@ void CMainWnd::FindControls() {
 
 void CMainWnd::CreateTray() {
   tray_ = std::make_unique<QSystemTrayIcon>(window_->windowIcon());
-  tray_->setToolTip(QString::fromUtf16(kAppTitle));
+  const auto tip = [tray = tray_.get()] {
+    tray->setToolTip(Translator::Instance().Text(QLatin1String(kAppTitleKey)));
+  };
+  tip();
+  connect(&Translator::Instance(), &Translator::LanguageChanged, tray_.get(), tip);
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (!awake_) return;
