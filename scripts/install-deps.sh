@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth dbus
+  dpkg-dev lintian desktop-file-utils appstream
   fonts-noto-cjk
 )
 

@@ -75,6 +75,9 @@ int RunWindow(int argc, char** argv, const CommandLine& command_line) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
+  // The desktop entry's name (org.vorlin.Vorlin.desktop): Wayland compositors match the window to
+  // its entry and icon by it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlin.Vorlin"));
   // The window hides in the tray; only the program's own exit ends it.
   QApplication::setQuitOnLastWindowClosed(false);
 
