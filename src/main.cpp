@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/access_advice.h"
 #include "app/app_session.h"
 #include "app/command_line.h"
 #include "app/device_probe.h"
@@ -58,6 +59,10 @@ int RunProbe(int argc, char** argv, const CommandLine& command_line) {
   }
   if (sources.Emulated()) std::cout << "Emulated devices:\n";
   ProbeDevices(std::cout);
+  if (!command_line.demo) {
+    const QString advice = ConsoleAccessAdvice();
+    if (!advice.isEmpty()) std::cout << advice.toStdString() << "\n";
+  }
   if (!source_options.simSocket.empty())
     std::cout << "Emulator socket: " << source_options.simSocket << "\n";
   if (command_line.wait) {
