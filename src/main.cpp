@@ -51,6 +51,7 @@ int RunProbe(int argc, char** argv, const CommandLine& command_line) {
   DeviceSourceOptions source_options;
   source_options.demo = command_line.demo;
   source_options.simSocket = SimSocketPath(command_line).toStdString();
+  if (command_line.demo) source_options.emulatedMemoryFolder = UserDataFolder().toStdString();
   DeviceSources sources;
   std::string error;
   if (!sources.Start(source_options, &error)) {
@@ -89,6 +90,7 @@ int RunWindow(int argc, char** argv, const CommandLine& command_line) {
   AppSessionOptions session_options;
   session_options.demo = command_line.demo;
   session_options.simSocket = SimSocketPath(command_line);
+  if (command_line.demo) session_options.emulatedMemoryFolder = UserDataFolder();
   session_options.screenshotPath = command_line.screenshotPath;
   session_options.automationPath = command_line.automationPath;
   if (session_options.automationPath.isEmpty()) {
@@ -142,6 +144,7 @@ int main(int argc, char** argv) {
       break;
   }
   SetUpLogging(command_line.verbose);
+  if (command_line.demo) UseDemoDataFolder();
   if (command_line.probe) return RunProbe(argc, argv, command_line);
   return RunWindow(argc, argv, command_line);
 }
