@@ -12,6 +12,7 @@ PACKAGES=(
   python3 openssl
   clang libclang-rt-14-dev
   xvfb xauth dbus
+  dpkg-dev lintian desktop-file-utils appstream
   fonts-noto-cjk
 )
 

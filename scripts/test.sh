@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds vorlin and runs every test: the unit, integration and GUI tests (GCC build), the
-# ThreadSanitizer run of the threaded tests, and a short run of every fuzz target (clang build).
+# ThreadSanitizer run of the threaded tests, a short run of every fuzz target (clang build), and the
+# Debian package built, checked and tried unpacked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,3 +28,6 @@ echo "== all tests"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$JOBS"
 ctest --preset default
+
+echo "== the Debian package (about a minute)"
+bash scripts/package-test.sh

@@ -74,7 +74,8 @@ DeviceEmulator::DeviceEmulator(std::shared_ptr<VirtualHidBus> bus,
                                               cable_version, style, BootOf(product.family), false),
                                          firmware),
         std::move(receiver));
-    products_.push_back({product.family, std::move(peripheral)});
+    if (options.beforePlug) options.beforePlug(product.dataName, peripheral->GetFirmware());
+    products_.push_back({product.family, product.dataName, std::move(peripheral)});
   }
 
   if (options.plugMouseCable) Mouse().Cable().Plug();
@@ -100,6 +101,12 @@ std::vector<EmulatedPeripheral*> DeviceEmulator::All() {
   std::vector<EmulatedPeripheral*> all;
   for (Product& product : products_) all.push_back(product.peripheral.get());
   return all;
+}
+
+std::vector<std::string> DeviceEmulator::DataNames() const {
+  std::vector<std::string> names;
+  for (const Product& product : products_) names.push_back(product.dataName);
+  return names;
 }
 
 void DeviceEmulator::UnplugAll() {

@@ -14,6 +14,7 @@
 // bus with HidBackends; the owner does that (HidBackends::Add(emulator.Bus())) so that it also
 // decides when the bus goes away again.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ struct DeviceEmulatorOptions {
   // The USB version number of the mouse's cable interfaces; below 0x0108 the program offers the
   // forced firmware update.
   uint16_t mouseCableVersion = 0x0108;
+  // Called for each product with its data name ("mouse", ...) before anything is plugged in:
+  // demo mode gives the devices back the memory they had at the end of the last run.
+  std::function<void(const std::string& dataName, Firmware& firmware)> beforePlug = nullptr;
 };
 
 class DeviceEmulator {
@@ -67,6 +71,8 @@ class DeviceEmulator {
   EmulatedPeripheral& Headset() { return Of(DeviceFamily::kHeadset); }
   // Every product, in catalogue order.
   std::vector<EmulatedPeripheral*> All();
+  // The data name of each product ("mouse", "keyboard", ...), in the order of All().
+  std::vector<std::string> DataNames() const;
 
   void UnplugAll();
 
@@ -80,6 +86,7 @@ class DeviceEmulator {
   std::shared_ptr<VirtualHidBus> bus_;
   struct Product {
     DeviceFamily family;
+    std::string dataName;
     std::unique_ptr<EmulatedPeripheral> peripheral;
   };
   std::vector<Product> products_;

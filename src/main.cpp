@@ -2,22 +2,23 @@
 // family. Without options it opens the main window; --probe keeps the console device probe.
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "app/access_advice.h"
 #include "app/app_session.h"
+#include "app/command_line.h"
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
-#include "profiles/stale_temporaries.h"
 #include "app/update_command.h"
+#include "platform/log.h"
+#include "profiles/stale_temporaries.h"
 #include "shell/app_identity.h"
 #include "shell/app_paths.h"
 #include "shell/language_fonts.h"
@@ -29,37 +30,9 @@ namespace {
 
 using namespace vorlin;
 
-struct CommonOptions {
-  QCommandLineOption demo{"demo", "Use the emulated devices even when real ones are present."};
-  QCommandLineOption simSocket{
-      "sim-socket",
-      "Accept emulated devices from other processes on this socket (also VORLIN_SIM_SOCKET).",
-      "path"};
-  QCommandLineOption probe{"probe", "List the supported devices on the console and exit."};
-  QCommandLineOption checkUpdates{
-      "check-updates",
-      "Ask the update server about the program and every connected device, print one line per "
-      "row and exit (0 up to date, 1 an update exists, 2 the server could not be asked)."};
-  QCommandLineOption wait{"wait",
-                          "With --probe: keep serving the emulator socket until interrupted."};
-  QCommandLineOption screenshot{"screenshot", "Write a PNG of the main window and exit.", "path"};
-  QCommandLineOption scale{"scale", "The window's scale in DPI (96 = 100 %, 144 = 150 %).", "dpi"};
-  QCommandLineOption automation{
-      "automation", "Serve the automation interface on this socket (also VORLIN_AUTOMATION).",
-      "path"};
-
-  void AddTo(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        "Configuration utility for the mouse, keyboard, mouse pad and headset.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOptions({demo, simSocket, probe, checkUpdates, wait, screenshot, scale, automation});
-  }
-};
-
-QString SimSocketPath(const QCommandLineParser& parser, const CommonOptions& options) {
-  QString path = parser.value(options.simSocket);
-  return path.isEmpty() ? qEnvironmentVariable("VORLIN_SIM_SOCKET") : path;
+QString SimSocketPath(const CommandLine& command_line) {
+  return command_line.simSocket.isEmpty() ? qEnvironmentVariable("VORLIN_SIM_SOCKET")
+                                          : command_line.simSocket;
 }
 
 void BlockTerminationSignals(sigset_t* set) {
@@ -71,25 +44,22 @@ void BlockTerminationSignals(sigset_t* set) {
 
 // The console modes, which need no display: the probe lists the supported interfaces and reads
 // each device's information; the update check asks the update server about the devices found.
-int RunConsole(int argc, char** argv) {
+int RunConsole(int argc, char** argv, const CommandLine& command_line) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
-  QCommandLineParser parser;
-  CommonOptions options;
-  options.AddTo(parser);
-  parser.process(app);
 
   // Signals are blocked before any thread starts so that only sigwait() sees them.
   sigset_t blocked;
-  if (parser.isSet(options.wait)) BlockTerminationSignals(&blocked);
+  if (command_line.wait) BlockTerminationSignals(&blocked);
 
   DeviceSourceOptions source_options;
-  source_options.demo = parser.isSet(options.demo);
-  source_options.simSocket = SimSocketPath(parser, options).toStdString();
+  source_options.demo = command_line.demo;
+  source_options.simSocket = SimSocketPath(command_line).toStdString();
+  if (command_line.demo) source_options.emulatedMemoryFolder = UserDataFolder().toStdString();
   DeviceSources sources;
   std::string error;
-  const bool check_updates = parser.isSet(options.checkUpdates);
+  const bool check_updates = command_line.checkUpdates;
   if (!sources.Start(source_options, &error)) {
     std::cerr << error << "\n";
     return check_updates ? kCheckServerNotAsked : 1;
@@ -97,9 +67,13 @@ int RunConsole(int argc, char** argv) {
   if (check_updates) return RunUpdateCheckCommand(std::cout);
   if (sources.Emulated()) std::cout << "Emulated devices:\n";
   ProbeDevices(std::cout);
+  if (!command_line.demo) {
+    const QString advice = ConsoleAccessAdvice();
+    if (!advice.isEmpty()) std::cout << advice.toStdString() << "\n";
+  }
   if (!source_options.simSocket.empty())
     std::cout << "Emulator socket: " << source_options.simSocket << "\n";
-  if (parser.isSet(options.wait)) {
+  if (command_line.wait) {
     int signal = 0;
     sigwait(&blocked, &signal);
     if (!source_options.simSocket.empty()) {
@@ -110,43 +84,27 @@ int RunConsole(int argc, char** argv) {
   return 0;
 }
 
-bool WantsConsoleMode(int argc, char** argv, const char* name) {
-  const std::string long_form = std::string("--") + name;
-  const std::string short_form = std::string("-") + name;
-  for (int i = 1; i < argc; ++i) {
-    if (long_form == argv[i] || short_form == argv[i]) return true;
-  }
-  return false;
-}
-
-int RunWindow(int argc, char** argv) {
+int RunWindow(int argc, char** argv, const CommandLine& command_line) {
   const auto started = std::filesystem::file_time_type::clock::now();
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
+  // The desktop entry's name (org.vorlin.Vorlin.desktop): Wayland compositors match the window to
+  // its entry and icon by it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlin.Vorlin"));
   // The window hides in the tray; only the program's own exit ends it.
   QApplication::setQuitOnLastWindowClosed(false);
-  QCommandLineParser parser;
-  CommonOptions options;
-  options.AddTo(parser);
-  parser.process(app);
 
   AppSessionOptions session_options;
-  session_options.demo = parser.isSet(options.demo);
-  session_options.simSocket = SimSocketPath(parser, options);
-  session_options.screenshotPath = parser.value(options.screenshot);
-  session_options.automationPath = parser.value(options.automation);
+  session_options.demo = command_line.demo;
+  session_options.simSocket = SimSocketPath(command_line);
+  if (command_line.demo) session_options.emulatedMemoryFolder = UserDataFolder();
+  session_options.screenshotPath = command_line.screenshotPath;
+  session_options.automationPath = command_line.automationPath;
   if (session_options.automationPath.isEmpty()) {
     session_options.automationPath = qEnvironmentVariable("VORLIN_AUTOMATION");
   }
-  if (parser.isSet(options.scale)) {
-    bool ok = false;
-    session_options.forcedDpi = parser.value(options.scale).toInt(&ok);
-    if (!ok || session_options.forcedDpi <= 0) {
-      std::cerr << "--scale takes a DPI value such as 96 or 144\n";
-      return 2;
-    }
-  }
+  session_options.forcedDpi = command_line.forcedDpi;
 
   // A screenshot run is a tool of its own and may run beside the user's program.
   std::unique_ptr<SingleInstance> instance;
@@ -181,8 +139,24 @@ int RunWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (WantsConsoleMode(argc, argv, "probe") || WantsConsoleMode(argc, argv, "check-updates")) {
-    return RunConsole(argc, argv);
+  // The command line is read before any application object exists: --help, --version and a
+  // wrong option must answer on a terminal without a display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const CommandLine command_line = ParseCommandLine(arguments, QStringLiteral(VORLIN_VERSION));
+  switch (command_line.action) {
+    case CommandLine::Action::kHelp:
+    case CommandLine::Action::kVersion:
+      std::cout << command_line.text.toStdString() << std::flush;
+      return 0;
+    case CommandLine::Action::kError:
+      std::cerr << CommandLineErrorText(command_line.text).toStdString() << std::flush;
+      return kCommandLineErrorExit;
+    case CommandLine::Action::kRun:
+      break;
   }
-  return RunWindow(argc, argv);
+  SetUpLogging(command_line.verbose);
+  if (command_line.demo) UseDemoDataFolder();
+  if (command_line.probe || command_line.checkUpdates) return RunConsole(argc, argv, command_line);
+  return RunWindow(argc, argv, command_line);
 }

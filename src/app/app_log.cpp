@@ -1,3 +1,3 @@
 #include "app/app_log.h"
 
-Q_LOGGING_CATEGORY(lcNotify, "vorlin.notify", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNotify, "vorlin.notify", QtWarningMsg)

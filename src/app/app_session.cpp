@@ -28,6 +28,7 @@ bool AppSession::Start(QString* error) {
   sources.demo = options_.demo;
   sources.useHidraw = options_.useHidraw;
   sources.simSocket = options_.simSocket.toStdString();
+  sources.emulatedMemoryFolder = options_.emulatedMemoryFolder.toStdString();
   std::string reason;
   if (!sources_.Start(sources, &reason)) {
     if (error) *error = QString::fromStdString(reason);

@@ -27,6 +27,8 @@ struct AppSessionOptions {
   bool useHidraw = true;
   // Accept emulated devices from other processes on this socket.
   QString simSocket;
+  // When not empty, the built-in emulated devices keep their memory here between runs.
+  QString emulatedMemoryFolder;
   // 0: the monitor's scale; else a fixed one (96, 144, ...).
   int forcedDpi = 0;
   // Write a picture of the window here once it is laid out, then end.

@@ -1,5 +1,6 @@
 #include "app/device_sources.h"
 
+#include "app/demo_memory.h"
 #include "app/device_probe.h"
 #include "hid/hid_backend.h"
 #include "hid/hidraw_backend.h"
@@ -16,6 +17,7 @@ DeviceSources::~DeviceSources() {
   seam_.reset();
   if (hidraw_) HidBackends::Remove(hidraw_);
   if (bus_) HidBackends::Remove(bus_);
+  if (memory_ && emulator_) memory_->SaveChanged(*emulator_);
   emulator_.reset();
 }
 
@@ -32,8 +34,17 @@ bool DeviceSources::Start(const DeviceSourceOptions& options, std::string* error
   // socket client brings devices of its own, so it starts with an empty bus unless asked for.
   const bool built_in = options.demo || (!hidraw_ && options.simSocket.empty());
   if (built_in) {
-    if (!options.demo) qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
-    emulator_ = std::make_unique<DeviceEmulator>();
+    if (!options.demo)
+      qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
+    DeviceEmulatorOptions emulator_options;
+    if (!options.emulatedMemoryFolder.empty()) {
+      memory_ = std::make_unique<DemoMemory>(options.emulatedMemoryFolder);
+      emulator_options.beforePlug = [memory = memory_.get()](const std::string& name,
+                                                             Firmware& firmware) {
+        memory->Restore(name, firmware);
+      };
+    }
+    emulator_ = std::make_unique<DeviceEmulator>(nullptr, emulator_options);
     bus_ = emulator_->Bus();
     // Demo mode runs for as long as the user likes: keep no report trace (lighting frames alone
     // would fill it); tests make emulators of their own and keep theirs.

@@ -10,6 +10,7 @@
 
 namespace vorlin {
 
+class DemoMemory;
 class DeviceEmulator;
 class HidBackend;
 class SocketSeam;
@@ -19,12 +20,17 @@ struct DeviceSourceOptions {
   bool demo = false;      // the emulated devices even when real ones are present
   bool useHidraw = true;  // tests turn the machine's own devices off
   std::string simSocket;  // listen for outside device models here when not empty
+  // When not empty, the built-in emulated devices keep their memory in this folder between runs
+  // (demo_memory.h).
+  std::string emulatedMemoryFolder;
 };
 
 class DeviceSources {
  public:
   DeviceSources();
-  ~DeviceSources();  // takes every backend it added out of HidBackends again
+  // Takes every backend it added out of HidBackends again and keeps the emulated devices' memory
+  // when asked to.
+  ~DeviceSources();
   DeviceSources(const DeviceSources&) = delete;
   DeviceSources& operator=(const DeviceSources&) = delete;
 
@@ -40,6 +46,7 @@ class DeviceSources {
  private:
   std::shared_ptr<HidBackend> hidraw_;
   std::shared_ptr<VirtualHidBus> bus_;
+  std::unique_ptr<DemoMemory> memory_;
   std::unique_ptr<DeviceEmulator> emulator_;
   std::unique_ptr<SocketSeam> seam_;
 };

@@ -114,13 +114,13 @@ bool CMainWnd::Create() {
   }
   window_->setObjectName(QStringLiteral("root"));
   window_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  window_->setWindowTitle(QString::fromUtf16(kAppTitle));
+  Translator::Instance().SetTextKey(window_.get(), QLatin1String(kAppTitleKey));
   window_->setWindowIcon(
       QIcon(SkinManager::Instance().FindFile(QStringLiteral("images/app_logo.svg"))));
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
   window_->installEventFilter(this);
   NotifyBridge::Install(window_.get(), this);
-  qCInfo(lcVorlin) << "InitWindow";
+  qCDebug(lcVorlin) << "building the main window";
   Translator::Instance().LoadLanguage(QStringLiteral("lan_cn.xml"));
   SkinObserver::Instance().AddReceiver(this);
   FindControls();
@@ -153,7 +153,11 @@ void CMainWnd::FindControls() {
 
 void CMainWnd::CreateTray() {
   tray_ = std::make_unique<QSystemTrayIcon>(window_->windowIcon());
-  tray_->setToolTip(QString::fromUtf16(kAppTitle));
+  const auto tip = [tray = tray_.get()] {
+    tray->setToolTip(Translator::Instance().Text(QLatin1String(kAppTitleKey)));
+  };
+  tip();
+  connect(&Translator::Instance(), &Translator::LanguageChanged, tray_.get(), tip);
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (!awake_) return;
@@ -307,7 +311,7 @@ void CMainWnd::WatchScreens() {
 
 void CMainWnd::OnDisplayChanged() {
   if (!awake_ || shut_down_) return;
-  qCInfo(lcVorlin).noquote() << "显示器分辨率发生变化";
+  qCInfo(lcVorlin) << "the displays changed: fitting the window again";
   display_changed_ = true;
   Refit();
 }
@@ -339,7 +343,7 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::Enter:
       case QEvent::Leave: {
         const bool inside = event->type() == QEvent::Enter;
-        qCDebug(lcNotify).noquote() << (inside ? "鼠标移入" : "鼠标移出");
+        qCDebug(lcNotify) << (inside ? "pointer entered the window" : "pointer left the window");
         for (DevicePage* page : Pages()) page->SetWindowActive(inside);
         break;
       }
@@ -418,7 +422,7 @@ void CMainWnd::ToggleWindow() {
 }
 
 void CMainWnd::OnInstanceMessage() {
-  qCInfo(lcVorlin).noquote() << "软件标示";
+  qCInfo(lcVorlin) << "another start asked for the window";
   UpdateNoDeviceNotice();
   SetDevicesHidden(false);
   BringToFront(window_.get());
@@ -461,7 +465,7 @@ void CMainWnd::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
   if (tray_) tray_->hide();
-  qCInfo(lcVorlin).noquote() << "退出测试";
+  qCInfo(lcVorlin) << "shutting down";
   if (window_) {
     window_->hide();
     KillAllTimers(window_.get());

@@ -15,6 +15,7 @@
 #include "ui/find_control.h"
 #include "platform/log.h"
 #include "ui/notify_bridge.h"
+#include "ui/translator.h"
 
 namespace vorlin {
 
@@ -76,8 +77,8 @@ CSetWnd::CSetWnd(QWidget* owner, LanguageSource languages,
       languages_(std::move(languages)),
       dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInSettingsWindow)) {
   dialog_->setObjectName(QStringLiteral("setwnd"));
-  dialog_->setWindowTitle(QStringLiteral("  "));
   dialog_->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+  Translator::Instance().SetTextKey(dialog_.get(), QStringLiteral("setwnd_title_text"));
   NotifyBridge::Install(dialog_.get(), this);
   dialog_->installEventFilter(this);
   if (updates) {

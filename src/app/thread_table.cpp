@@ -22,13 +22,13 @@ std::array<StopOutcome, ThreadTable::kSlots> ThreadTable::StopAll(std::chrono::m
     outcomes[slot] = worker.wait(bound);
     switch (outcomes[slot]) {
       case StopOutcome::kEnded:
-        qCInfo(lcVorlin).noquote() << "所有对象处于激发状态";
+        qCDebug(lcVorlin) << "worker" << slot << "ended";
         break;
       case StopOutcome::kTimedOut:
-        qCWarning(lcVorlin).noquote() << "所有对象处于非激发状态，超时" << slot;
+        qCWarning(lcVorlin) << "worker" << slot << "did not end in time";
         break;
       case StopOutcome::kFailed:
-        qCWarning(lcVorlin).noquote() << "错误" << slot;
+        qCWarning(lcVorlin) << "worker" << slot << "cannot be waited for";
         break;
     }
     worker = {};

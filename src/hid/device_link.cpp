@@ -65,7 +65,7 @@ int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
 
   CommandReport out{};
   std::copy_n(request.begin(), std::min(request.size(), out.size()), out.begin());
-  if (logged) LogCommandReport("命令", out);
+  if (logged) LogCommandReport("request", out);
 
   const bool wireless = IsWireless();
   const int timeout = (!wireless ? wiredTimeoutMs_
@@ -102,7 +102,7 @@ int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
   if (logged) {
     CommandReport in{};
     std::copy_n(reply.begin(), std::min(reply.size(), in.size()), in.begin());
-    LogCommandReport("返回", in);
+    LogCommandReport("reply", in);
   }
   return result;
 }
@@ -159,7 +159,7 @@ int DeviceLink::ChunkedTransfer(const Chunking& how, size_t total, const uint8_t
       if (how.lightFrame && Busy()) {
         // Frames follow each other at animation rate: drop this chunk rather than delay a
         // configuration command that is under way.
-        qCDebug(lcReports) << "放弃灯光数据";
+        qCDebug(lcReports) << "lighting frame dropped: a command is under way";
         continue;
       }
       result = how.lightFrame ? TransactQuiet(request, reply, received)

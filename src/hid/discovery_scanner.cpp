@@ -88,7 +88,7 @@ void DiscoveryScanner::Run() {
     DropVanished();
     if (!WaitForChange(retryDue)) break;
   }
-  qCInfo(lcVorlin).noquote() << "抓取设备线程设定退出";
+  qCDebug(lcVorlin) << "device discovery ends";
   finished_.Set();
 }
 

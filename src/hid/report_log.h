@@ -10,7 +10,7 @@
 namespace vorlin {
 
 std::string FormatReportLine(std::span<const uint8_t, 32> bytes);
-// "命令" (request) or "返回" (reply) and the two lines of a 64-byte report, on lcReports.
+// "request" or "reply" and the two lines of a 64-byte report, on lcReports.
 void LogCommandReport(const char* caption, std::span<const uint8_t, 64> report);
 
 }  // namespace vorlin

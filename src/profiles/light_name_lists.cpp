@@ -62,6 +62,8 @@ std::optional<Json::ArrayIndex> CustomEffectPosition(int effect_number,
 }
 
 std::string LightEffectFileName(const std::string& guid) {
+  // A custom-effect entry without a Guid (a built-in effect's place) has no file at all.
+  if (guid.empty()) return std::string();
   std::string name = guid + ".light";
   return IsPlainFileName(name) ? name : std::string();
 }

@@ -45,8 +45,9 @@ std::string CustomEffectGuid(const Json::Value& config, Json::ArrayIndex index,
 std::optional<Json::ArrayIndex> CustomEffectPosition(int effect_number,
                                                      const std::vector<LightModeName>& builtin);
 
-// The name of the effect file of `guid`: guid + ".light", or empty when that would not be a
-// plain file name (a Guid with a folder in it could lead out of the folder).
+// The name of the effect file of `guid`: guid + ".light", or empty when there is no Guid or when
+// the name would not be a plain file name (a Guid with a folder in it could lead out of the
+// folder).
 std::string LightEffectFileName(const std::string& guid);
 
 }  // namespace vorlin

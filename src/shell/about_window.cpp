@@ -36,7 +36,8 @@ std::unique_ptr<QDialog> BuildBuiltInAboutWindow() {
   top->addWidget(close);
   box->addLayout(top);
   box->addStretch(1);
-  auto* title = new QLabel(QString::fromUtf16(kAppTitle), dialog.get());
+  auto* title = new QLabel(dialog.get());
+  Translator::Instance().SetTextKey(title, QStringLiteral("about_title_text"));
   title->setObjectName(QStringLiteral("about_title"));
   title->setAlignment(Qt::AlignCenter);
   box->addWidget(title);
@@ -58,8 +59,8 @@ QString AboutVersionText(const QString& translated_label, const QString& version
 CAboutWnd::CAboutWnd(QWidget* owner)
     : owner_(owner), dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInAboutWindow)) {
   dialog_->setObjectName(QStringLiteral("aboutwnd"));
-  dialog_->setWindowTitle(QStringLiteral("  "));
   dialog_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+  Translator::Instance().SetTextKey(dialog_.get(), QStringLiteral("about_title_text"));
   dialog_->setWindowModality(Qt::ApplicationModal);
   dialog_->setFixedSize(kWidth, kHeight);
   NotifyBridge::Install(dialog_.get(), this);

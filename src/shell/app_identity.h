@@ -2,8 +2,9 @@
 
 namespace vorlin {
 
-// The application title: the main window's caption and the tray icon's tip.
-inline constexpr char16_t kAppTitle[] = u"Vorlin鼠标";
+// The language-file key of the application title: the main window's caption and the tray icon's
+// tip, in the language in use.
+inline constexpr char kAppTitleKey[] = "app_title_text";
 
 // The program's machine name: per-user folders, the runtime lock and socket, QSettings.
 inline constexpr char kAppName[] = "vorlin";

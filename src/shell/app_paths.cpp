@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <atomic>
+
 #include "platform/log.h"
 #include "shell/app_identity.h"
 
@@ -15,6 +17,8 @@
 namespace vorlin {
 
 namespace {
+
+std::atomic<bool> demo_data_folder{false};
 
 bool IsFolder(const QString& path) {
   return !path.isEmpty() && QFileInfo(path).isDir();
@@ -65,9 +69,17 @@ QString ResolveUserDataFolder(const QString& xdg_data_home, const QString& home)
   return QDir::cleanPath(base + QLatin1Char('/') + QLatin1String(kAppName));
 }
 
+QString DemoDataFolder(const QString& user_data_folder) {
+  return QDir::cleanPath(user_data_folder + QStringLiteral("/demo"));
+}
+
+void UseDemoDataFolder() {
+  demo_data_folder.store(true);
+}
+
 QString UserDataFolder() {
-  const QString folder =
-      ResolveUserDataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+  QString folder = ResolveUserDataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+  if (demo_data_folder.load()) folder = DemoDataFolder(folder);
   if (!QDir().mkpath(folder)) qCWarning(lcVorlin) << "cannot create the data folder" << folder;
   return folder;
 }

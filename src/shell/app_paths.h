@@ -30,6 +30,14 @@ QString ResolveInstallFolder(const QString& env_value, const QString& executable
 QString UserDataFolder();
 QString ResolveUserDataFolder(const QString& xdg_data_home, const QString& home);
 
+// Demo mode keeps everything it writes (profiles, macros, lighting, the emulated devices' memory)
+// in a folder of its own, "<per-user data folder>/demo", so that trying the program never touches
+// the user's real profiles. After UseDemoDataFolder() (called once, before anything is read),
+// UserDataFolder() and UserDataPath() name that folder. The program settings (the language
+// choice) stay shared.
+QString DemoDataFolder(const QString& user_data_folder);
+void UseDemoDataFolder();
+
 // A folder or file below the install folder, e.g. InstallPath("DefaultData/Language.config").
 QString InstallPath(const QString& relative);
 // A file below the per-user data folder, e.g. UserDataPath("main.ini").

@@ -19,8 +19,8 @@ ShellBus::~ShellBus() {
 bool ShellBus::Start(QDBusConnection connection) {
   if (registered_) return true;
   if (!connection.isConnected()) {
-    qCWarning(lcVorlin) << "no D-Bus session bus (" << connection.lastError().message()
-                        << "): light-control, work-tool, installer and game messages are off";
+    qCInfo(lcVorlin) << "no D-Bus session bus (" << connection.lastError().message()
+                     << "): light-control, work-tool, installer and game messages are off";
     return false;
   }
   connection_ = connection;

@@ -1,6 +1,7 @@
 // The whole program in one process: the start-up screenshot and the automation interface.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +19,8 @@
 #include "pages/device_option.h"
 #include "pages/device_page.h"
 #include "profiles/light_records.h"
+#include "sim/device_emulator.h"
+#include "sim/firmware.h"
 
 namespace vorlin {
 namespace {
@@ -268,6 +271,86 @@ TEST_F(AutomationTest, FramesCountsThePaintsOfTheSelectedPicture) {
 
   reply = Ask(R"({"op":"frames","page":"toaster"})");
   EXPECT_TRUE(ErrorOf(reply).contains(QLatin1String("no page"))) << ErrorOf(reply).toStdString();
+}
+
+}  // namespace
+}  // namespace vorlin
+
+namespace vorlin {
+namespace {
+
+// Demo mode's devices keep their memory between runs, as real devices do: the lighting chosen on
+// the emulated mouse is there at the next start (the device's state wins over the profile at
+// start-up, so factory memory would bring the factory effect back).
+class DemoMemoryRestartTest : public ::testing::Test {
+ protected:
+  // One run of the window: `act` is called with the mouse page once the mouse has been read.
+  template <typename Act>
+  void Run(Act act) {
+    AppSessionOptions options = DemoOptions();
+    options.emulatedMemoryFolder = memory_.path();
+    options.automationPath = memory_.filePath(QStringLiteral("automation.sock"));
+    AppSession session(options);
+    QString error;
+    ASSERT_TRUE(session.Start(&error)) << error.toStdString();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&session] { return session.MainWindow()->FirstPassSeen(); }, 5000));
+    DevicePage* mouse = PageNamed(session, QStringLiteral("mouse"));
+    ASSERT_NE(mouse, nullptr);
+    QLocalSocket client;
+    client.connectToServer(options.automationPath);
+    ASSERT_TRUE(client.waitForConnected(2000));
+    const auto ask = [&client](const QByteArray& line) {
+      client.write(line + '\n');
+      client.flush();
+      if (!QTest::qWaitFor([&client] { return client.canReadLine(); }, 5000)) return QJsonObject();
+      return QJsonDocument::fromJson(client.readLine()).object();
+    };
+    act(session, *mouse, ask);
+    session.MainWindow()->Quit();
+  }
+  QTemporaryDir memory_;
+};
+
+TEST_F(DemoMemoryRestartTest, TheMouseKeepsItsLightingAcrossARestart) {
+  int factory = -1;
+  int chosen = -1;
+  Run([&](AppSession& session, DevicePage& mouse, const auto& ask) {
+    ASSERT_TRUE(QTest::qWaitFor([&mouse] { return mouse.Client().View().deviceRead; }, 5000));
+    factory = mouse.Client().Lighting().mode;
+    chosen = factory == 3 ? 4 : 3;
+    const FirmwareMemory before = session.Emulator()->Mouse().GetFirmware().Snapshot();
+    const QJsonObject reply =
+        ask(QStringLiteral(
+                R"({"op":"select","page":"mouse","control":"light_combo_modeSelect","index":%1})")
+                .arg(chosen)
+                .toUtf8());
+    ASSERT_TRUE(reply.value("ok").toBool()) << ErrorOf(reply).toStdString();
+    // The device thread writes the change to the mouse.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          return session.Emulator()->Mouse().GetFirmware().Snapshot().params != before.params;
+        },
+        5000));
+  });
+  ASSERT_FALSE(HasFailure());
+  const QString image = memory_.filePath(QStringLiteral("mouse.firmware"));
+  ASSERT_TRUE(QFile::exists(image));
+
+  // The profile says `chosen` too; only what the mouse says once read tells the runs apart.
+  Run([&](AppSession&, DevicePage& mouse, const auto&) {
+    ASSERT_TRUE(QTest::qWaitFor([&mouse] { return mouse.Client().View().deviceRead; }, 5000));
+    EXPECT_EQ(mouse.Client().Lighting().mode, chosen);
+  });
+
+  // A damaged image is no image: the mouse starts from its factory memory (and its effect wins
+  // over the profile's at start-up).
+  QFile damaged(image);
+  ASSERT_TRUE(damaged.resize(damaged.size() - 1));
+  Run([&](AppSession&, DevicePage& mouse, const auto&) {
+    ASSERT_TRUE(QTest::qWaitFor([&mouse] { return mouse.Client().View().deviceRead; }, 5000));
+    EXPECT_EQ(mouse.Client().Lighting().mode, factory);
+  });
 }
 
 }  // namespace

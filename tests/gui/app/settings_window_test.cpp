@@ -63,9 +63,11 @@ class SecondaryWindowsTest : public test::MainWindowFixture {
 
 TEST_F(SecondaryWindowsTest, ChoosingEnglishSwitchesTheTextsAndIsRemembered) {
   EXPECT_EQ(MainText("emulated_label"), QString::fromUtf8("模拟设备"));
+  EXPECT_EQ(window_->Window()->windowTitle(), QString::fromUtf8("Vorlin鼠标"));
   window_->OnMenuChoice(QStringLiteral("setwnd_menu"));
   CSetWnd* settings = window_->SettingsWindow();
   ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(settings->Window()->windowTitle(), QString::fromUtf8("设置"));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(settings->Window()));
   QComboBox* list = settings->LanguageList();
   ASSERT_NE(list, nullptr);
@@ -81,6 +83,9 @@ TEST_F(SecondaryWindowsTest, ChoosingEnglishSwitchesTheTextsAndIsRemembered) {
 
   list->setCurrentIndex(english);  // as the user's choice
   EXPECT_EQ(MainText("emulated_label"), QStringLiteral("Emulated devices"));
+  // The titles the window manager shows follow the language too.
+  EXPECT_EQ(window_->Window()->windowTitle(), QStringLiteral("Vorlin"));
+  EXPECT_EQ(settings->Window()->windowTitle(), QStringLiteral("Settings"));
   EXPECT_EQ(ReadStoredLanguageId(*OpenProgramSettings()), entries[english].id);
 
   // Opened again (from the title bar this time), it shows the language now in use.

@@ -17,6 +17,7 @@
 #include "input/evdev_input_source.h"
 #include "input/hook_messages.h"
 #include "input_qt/window_key_map.h"
+#include "platform/log.h"
 
 namespace vorlin {
 namespace {
@@ -174,6 +175,7 @@ void Collect(QtMsgType, const QMessageLogContext&, const QString& text) {
 TEST_F(WindowSourceTest, HookFallsBackToTheWindowWhenDevicesCannotBeReadAndSaysSoOnce) {
   QStringList lines;
   g_lines = &lines;
+  SetUpLogging(true);  // the notice is an information line, shown with --verbose
   const QtMessageHandler previous = qInstallMessageHandler(&Collect);
   EvdevSourceOptions unreadable;
   unreadable.open_devices = [](const CaptureRequest&) {
@@ -199,6 +201,7 @@ TEST_F(WindowSourceTest, HookFallsBackToTheWindowWhenDevicesCannotBeReadAndSaysS
   EXPECT_EQ(got[2].message, HookMessage::kKeyMsMacro);
   hook.Stop();
   qInstallMessageHandler(previous);
+  SetUpLogging(false);
   g_lines = nullptr;
   EXPECT_EQ(lines.filter(QStringLiteral("limited to this window")).size(), 1) << lines.join('\n').toStdString();
 }

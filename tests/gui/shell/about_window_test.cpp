@@ -31,10 +31,12 @@ TEST_P(AboutWindowTest, ShowsTheVersionInTheCurrentLanguage) {
   const QString version = QStringLiteral("V") + QString::fromLatin1(AppVersion());
   EXPECT_EQ(label->text(), QStringLiteral("Software version: ") + version);
   EXPECT_EQ(about.Window()->size(), QSize(800, 572));
+  EXPECT_EQ(about.Window()->windowTitle(), QStringLiteral("Vorlin Mouse"));
 
   SkinManager::Instance().SetSkinFolder(testing::ShellTestSkin());
   ASSERT_TRUE(Translator::Instance().LoadLanguage(QStringLiteral("lan_cn.xml")));
   EXPECT_EQ(label->text(), QStringLiteral(u"软件版本：") + version);
+  EXPECT_EQ(about.Window()->windowTitle(), QStringLiteral(u"Vorlin 鼠标"));
 }
 
 TEST_P(AboutWindowTest, CloseButtonEndsIt) {

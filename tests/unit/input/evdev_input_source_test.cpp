@@ -21,6 +21,7 @@
 #include <QtGlobal>
 
 #include "input/hook_messages.h"
+#include "platform/log.h"
 
 namespace vorlin {
 namespace {
@@ -402,11 +403,18 @@ TEST_F(EvdevInputSourceTest, KeyboardHeldElsewhereIsStillRead) {
   EXPECT_EQ(events.size(), 1u);
 }
 
-// Collects every log line while it exists.
+// Collects every log line while it exists, with every category on (as with --verbose): nothing
+// the capture logs may carry a key, whatever the logging rules.
 class LogCapture {
  public:
-  LogCapture() { previous_ = qInstallMessageHandler(&LogCapture::Handle); }
-  ~LogCapture() { qInstallMessageHandler(previous_); }
+  LogCapture() {
+    SetUpLogging(true);
+    previous_ = qInstallMessageHandler(&LogCapture::Handle);
+  }
+  ~LogCapture() {
+    qInstallMessageHandler(previous_);
+    SetUpLogging(false);
+  }
   static QStringList& Lines() {
     static QStringList lines;
     return lines;

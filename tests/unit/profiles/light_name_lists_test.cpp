@@ -70,7 +70,7 @@ TEST(LightNameListsTest, EffectFileNamesStayInTheirFolder) {
     std::string file;
   } cases[] = {
       {"6b1f3c2e-9a4d-4e57-8c1a-2f0d5e7b9a01", "6b1f3c2e-9a4d-4e57-8c1a-2f0d5e7b9a01.light"},
-      {"", ".light"},
+      {"", ""},  // an entry without a Guid names no file (not a hidden ".light")
       {"..", "...light"},
       {"../escape", ""},
       {"/etc/passwd", ""},
