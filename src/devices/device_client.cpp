@@ -1,6 +1,5 @@
 #include "devices/device_client.h"
 
-#include <QThread>
 
 #include "devices/mailbox.h"
 #include "devices/mouse_device.h"
@@ -56,11 +55,7 @@ void DeviceClient::Post(std::function<void(CHalvexUSBDevice&)> command) {
   auto run = [device, command = std::move(command)] {
     device->RunCommand([device, &command] { command(*device); });
   };
-  if (device->thread() == QThread::currentThread()) {
-    run();
-  } else {
-    device->Post(std::move(run));
-  }
+  device->RunOrPost(std::move(run));
 }
 
 // ---- Lighting and profiles ----

@@ -1,6 +1,5 @@
 #include "devices/device_manager.h"
 
-#include <QThread>
 
 #include "devices/blocking_ui_call.h"
 #include "devices/device_classes.h"
@@ -102,11 +101,7 @@ std::vector<CHalvexUSBDevice*> DeviceManager::Devices() const {
 void DeviceManager::Post(size_t index, std::function<void(CHalvexUSBDevice&)> work) {
   CHalvexUSBDevice* device = Device(index);
   if (!device) return;
-  if (device->thread() == QThread::currentThread()) {
-    work(*device);
-    return;
-  }
-  device->Post([device, work = std::move(work)] { work(*device); });
+  device->RunOrPost([device, work = std::move(work)] { work(*device); });
 }
 
 // ---- Discovery ----

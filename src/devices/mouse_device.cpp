@@ -452,7 +452,7 @@ bool CHalvexMouseDevice::PreviewWorkerRunning() const {
 void CHalvexMouseDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
   if (code == kEventResync || code == kEventReload) {
     qCDebug(lcVorlin) << "the mouse asks to be read again";
-    PostToDevice([this] { Scheduler().Start(DeviceScheduler::kResync, ResyncDelayMs()); });
+    Post([this] { Scheduler().Start(DeviceScheduler::kResync, ResyncDelayMs()); });
     return;
   }
   // Clicks come by cable; through the receiver 0x0403 counts among the setting events.
@@ -462,7 +462,7 @@ void CHalvexMouseDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) 
     return;
   }
   if (code > (by_cable ? kEventClick : kEventReload))
-    PostToDevice([this, code] { OnSettingEvent(code); });
+    Post([this, code] { OnSettingEvent(code); });
 }
 
 void CHalvexMouseDevice::OnClick() {

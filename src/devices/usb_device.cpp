@@ -219,15 +219,15 @@ void CHalvexUSBDevice::OnDeviceEvent(uint16_t code, std::span<const uint8_t>) {
   if (code != kResyncRequest) return;
   qCDebug(lcVorlin) << product_.dataName.c_str() << "asks to be read again";
   const int delay = ResyncDelayMs();
-  PostToDevice([this, delay] { scheduler_.Start(DeviceScheduler::kResync, delay); });
-}
-
-void CHalvexUSBDevice::PostToDevice(std::function<void()> work) {
-  inbox_->Post(std::move(work));
+  Post([this, delay] { scheduler_.Start(DeviceScheduler::kResync, delay); });
 }
 
 void CHalvexUSBDevice::Post(std::function<void()> work) {
   inbox_->Post(std::move(work));
+}
+
+void CHalvexUSBDevice::RunOrPost(std::function<void()> work) {
+  inbox_->RunOrPost(std::move(work));
 }
 
 // ---- Window state ----

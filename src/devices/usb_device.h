@@ -102,6 +102,8 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   void RunCommand(const std::function<void()>& command);
   // Any thread: `work` runs on the object's thread, after what was posted before it.
   void Post(std::function<void()> work);
+  // On the object's thread: runs `work` now; from any other thread: posts it.
+  void RunOrPost(std::function<void()> work);
   uint64_t CommandsDone() const { return commands_done_; }
   // The lighting state the page's preview and the synchronised lighting read (atomics).
   DeviceLightingState& Lighting() { return lighting_; }
@@ -214,8 +216,6 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   // Takes the profile's light settings into the light words, and its per-key light list and
   // selected custom effect into the worker's lists.
   void LoadLightingFromProfile();
-  // Runs `work` on the object's thread, unless the object is gone by then.
-  void PostToDevice(std::function<void()> work);
   // Reports `action`: written when `result` is 1, kept in the profile only when the device is
   // not reachable, failed otherwise.
   void Report(DeviceReport::Action action, bool written, int macro_result = 0);

@@ -182,7 +182,7 @@ void UpdateSession::RunDownloads() {
       UpdateRow& row = rows_[index];
       if (!row.ticked || (row.status != row_status::kWaiting && row.status != row_status::kFailed))
         continue;
-      qCInfo(lcVorlin).noquote() << "等待下载";
+      qCInfo(lcVorlin) << "downloading the update of row" << index;
       row.status = row_status::kDownloading;
       row.percent = 0;
       window_status_ = window_status::kUpdating;
@@ -246,7 +246,7 @@ void UpdateSession::RunInstalls() {
 void UpdateSession::InstallRow(size_t index) {
   std::unique_lock lock(mutex_);
   UpdateRow& row = rows_[index];
-  qCInfo(lcVorlin).noquote() << "下载成功";
+  qCInfo(lcVorlin) << "update of row" << index << "downloaded; installing";
   row.status = row_status::kInstalling;
   row.tickable = false;
   row.percent = 0;
