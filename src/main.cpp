@@ -4,11 +4,16 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/access_advice.h"
 #include "app/app_session.h"
@@ -44,7 +49,8 @@ void BlockTerminationSignals(sigset_t* set) {
 
 // The console modes, which need no display: the probe lists the supported interfaces and reads
 // each device's information; the update check asks the update server about the devices found.
-int RunConsole(int argc, char** argv, const CommandLine& command_line) {
+int RunConsole(int argc, char** argv, const CommandLine& command_line,
+               const DeviceSourceOptions& source_options) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
   QCoreApplication::setApplicationVersion(VORLIN_VERSION);
@@ -53,10 +59,6 @@ int RunConsole(int argc, char** argv, const CommandLine& command_line) {
   sigset_t blocked;
   if (command_line.wait) BlockTerminationSignals(&blocked);
 
-  DeviceSourceOptions source_options;
-  source_options.demo = command_line.demo;
-  source_options.simSocket = SimSocketPath(command_line).toStdString();
-  if (command_line.demo) source_options.emulatedMemoryFolder = UserDataFolder().toStdString();
   DeviceSources sources;
   std::string error;
   const bool check_updates = command_line.checkUpdates;
@@ -84,7 +86,8 @@ int RunConsole(int argc, char** argv, const CommandLine& command_line) {
   return 0;
 }
 
-int RunWindow(int argc, char** argv, const CommandLine& command_line) {
+int RunWindow(int argc, char** argv, const CommandLine& command_line,
+              const DeviceSourceOptions& source_options) {
   const auto started = std::filesystem::file_time_type::clock::now();
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("vorlin");
@@ -96,9 +99,10 @@ int RunWindow(int argc, char** argv, const CommandLine& command_line) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   AppSessionOptions session_options;
-  session_options.demo = command_line.demo;
-  session_options.simSocket = SimSocketPath(command_line);
-  if (command_line.demo) session_options.emulatedMemoryFolder = UserDataFolder();
+  session_options.demo = source_options.demo;
+  session_options.simSocket = QString::fromStdString(source_options.simSocket);
+  session_options.emulatedMemoryFolder = QString::fromStdString(source_options.emulatedMemoryFolder);
+  session_options.sourceMode = source_options.mode;
   session_options.screenshotPath = command_line.screenshotPath;
   session_options.automationPath = command_line.automationPath;
   if (session_options.automationPath.isEmpty()) {
@@ -136,6 +140,18 @@ int RunWindow(int argc, char** argv, const CommandLine& command_line) {
   return app.exec();
 }
 
+// The emulated devices stood in and a real device has arrived: the same program starts again with
+// the same arguments (everything was saved on the way out, the single-instance lock released).
+int StartAgain(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  ::execv("/proc/self/exe", argv.data());
+  std::cerr << "vorlin: cannot start again on the real devices (" << std::strerror(errno)
+            << "); start vorlin once more\n";
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +172,22 @@ int main(int argc, char** argv) {
       break;
   }
   SetUpLogging(command_line.verbose);
-  if (command_line.demo) UseDemoDataFolder();
-  if (command_line.probe || command_line.checkUpdates) return RunConsole(argc, argv, command_line);
-  return RunWindow(argc, argv, command_line);
+
+  // The emulated devices (asked for, or standing in for absent ones) keep everything they write in
+  // the demo folder, so that trying the program never touches the user's real profiles.
+  DeviceSourceOptions source_options;
+  source_options.demo = command_line.demo;
+  source_options.simSocket = SimSocketPath(command_line).toStdString();
+  source_options.mode = ChooseDeviceSourceMode(source_options);
+  if (*source_options.mode != DeviceSourceMode::kReal) {
+    UseDemoDataFolder();
+    source_options.emulatedMemoryFolder = UserDataFolder().toStdString();
+  }
+  if (command_line.probe || command_line.checkUpdates)
+    return RunConsole(argc, argv, command_line, source_options);
+
+  // Qt takes its own options out of argv: keep the command line as it was for a new start.
+  const std::vector<std::string> original_arguments(argv, argv + argc);
+  const int code = RunWindow(argc, argv, command_line, source_options);
+  return code == kRestartOnRealDevices ? StartAgain(original_arguments) : code;
 }

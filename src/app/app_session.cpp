@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "app/access_notice.h"
 #include "app/automation.h"
 #include "app/main_window.h"
+#include "app/real_device_watch.h"
 #include "catalogue/extra_product_ids.h"
 #include "platform/log.h"
 
@@ -29,6 +31,7 @@ bool AppSession::Start(QString* error) {
   sources.useHidraw = options_.useHidraw;
   sources.simSocket = options_.simSocket.toStdString();
   sources.emulatedMemoryFolder = options_.emulatedMemoryFolder.toStdString();
+  sources.mode = options_.sourceMode;
   std::string reason;
   if (!sources_.Start(sources, &reason)) {
     if (error) *error = QString::fromStdString(reason);
@@ -37,6 +40,7 @@ bool AppSession::Start(QString* error) {
 
   MainWindowOptions window_options;
   window_options.emulated = sources_.Emulated();
+  if (sources_.UsesHidraw()) window_options.accessProblems = AccessNotice::SystemProblemFinder();
   window_options.catalogue = ProgramCatalogue();
   window_options.forcedDpi = options_.forcedDpi;
   window_options.useSessionBus = options_.useSessionBus;
@@ -61,6 +65,11 @@ bool AppSession::Start(QString* error) {
     return false;
   }
 
+  if (sources_.Mode() == DeviceSourceMode::kStandIn &&
+      (options_.useHidraw || options_.realDeviceWatch)) {
+    WatchForRealDevices();
+  }
+
   if (!options_.automationPath.isEmpty()) {
     AutomationHost host;
     CMainWnd* window = window_.get();
@@ -77,6 +86,16 @@ bool AppSession::Start(QString* error) {
     }
   }
   return true;
+}
+
+void AppSession::WatchForRealDevices() {
+  real_device_watch_ =
+      options_.realDeviceWatch ? options_.realDeviceWatch() : RealDeviceWatch::ForThisSystem();
+  connect(real_device_watch_.get(), &RealDeviceWatch::arrived, this, [this] {
+    // Everything is saved on the way out; the next run reads the real devices' documents.
+    exit_code_ = kRestartOnRealDevices;
+    window_->Quit();
+  });
 }
 
 void AppSession::TakeScreenshot() {

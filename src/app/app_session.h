@@ -5,7 +5,9 @@
 // interface and start-up screenshot. main() builds one after the application object; the tests
 // build their own.
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include <QObject>
 #include <QString>
@@ -17,6 +19,7 @@
 namespace vorlin {
 
 class AutomationServer;
+class RealDeviceWatch;
 class CMainWnd;
 
 struct AppSessionOptions {
@@ -27,6 +30,8 @@ struct AppSessionOptions {
   bool useHidraw = true;
   // Accept emulated devices from other processes on this socket.
   QString simSocket;
+  // Chosen by main before any document is read (device_sources.h); chosen at Start when empty.
+  std::optional<DeviceSourceMode> sourceMode;
   // When not empty, the built-in emulated devices keep their memory here between runs.
   QString emulatedMemoryFolder;
   // 0: the monitor's scale; else a fixed one (96, 144, ...).
@@ -37,9 +42,16 @@ struct AppSessionOptions {
   QString automationPath;
   bool useSessionBus = true;
   bool followSleep = true;
+  // While the emulated devices stand in: what tells that a real device has arrived (tests give
+  // their own; empty: this machine's hidraw nodes, when useHidraw).
+  std::function<std::unique_ptr<RealDeviceWatch>()> realDeviceWatch;
   // The scanner's rescan interval when a backend gives no change notice (tests shorten it).
   std::chrono::milliseconds rescanInterval{1000};
 };
+
+// The exit code with which a run ends when the emulated devices stood in and a real device has
+// been plugged in: main starts the program again on the real devices.
+constexpr int kRestartOnRealDevices = 75;
 
 class AppSession : public QObject {
   Q_OBJECT
@@ -64,12 +76,14 @@ class AppSession : public QObject {
 
  private:
   void TakeScreenshot();
+  void WatchForRealDevices();
 
   AppSessionOptions options_;
   DeviceSources sources_;  // declared first: the window and its scanner go before the backends
   std::unique_ptr<CMainWnd> window_;
   std::unique_ptr<AutomationServer> automation_;
   std::unique_ptr<WheelGuard> wheel_guard_;
+  std::unique_ptr<RealDeviceWatch> real_device_watch_;
   bool finished_ = false;
   int exit_code_ = 0;
 };

@@ -1,9 +1,11 @@
 #include "app/device_sources.h"
 
 #include "app/demo_memory.h"
-#include "app/device_probe.h"
+#include "catalogue/extra_product_ids.h"
+#include "catalogue/product_catalogue.h"
 #include "hid/hid_backend.h"
 #include "hid/hidraw_backend.h"
+#include "hid/node_access.h"
 #include "hid/virtual_bus.h"
 #include "platform/log.h"
 #include "sim/device_emulator.h"
@@ -21,20 +23,31 @@ DeviceSources::~DeviceSources() {
   emulator_.reset();
 }
 
+DeviceSourceMode ChooseDeviceSourceMode(const DeviceSourceOptions& options,
+                                        bool supported_node_present) {
+  if (options.demo) return DeviceSourceMode::kDemo;
+  // A socket client brings devices of its own: its bus starts empty beside the real devices.
+  if (!options.simSocket.empty()) return DeviceSourceMode::kReal;
+  if (options.useHidraw && supported_node_present) return DeviceSourceMode::kReal;
+  return DeviceSourceMode::kStandIn;
+}
+
+DeviceSourceMode ChooseDeviceSourceMode(const DeviceSourceOptions& options) {
+  const bool looks = !options.demo && options.simSocket.empty() && options.useHidraw;
+  return ChooseDeviceSourceMode(
+      options, looks && SupportedHidrawNodePresent(ProgramCatalogue().InterfaceRows()));
+}
+
 bool DeviceSources::Start(const DeviceSourceOptions& options, std::string* error) {
-  if (options.useHidraw && !options.demo) {
+  mode_ = options.mode.value_or(ChooseDeviceSourceMode(options));
+  // The hidraw nodes are always watched on the real devices' path, so that a device plugged in
+  // later is found; the emulated devices never mix with them.
+  if (mode_ == DeviceSourceMode::kReal && options.useHidraw) {
     hidraw_ = std::make_shared<HidrawBackend>();
     HidBackends::Add(hidraw_);
-    if (CountSupportedInterfaces() == 0) {
-      HidBackends::Remove(hidraw_);
-      hidraw_.reset();
-    }
   }
-  // The built-in emulated devices: asked for, or standing in when no device is plugged in. A
-  // socket client brings devices of its own, so it starts with an empty bus unless asked for.
-  const bool built_in = options.demo || (!hidraw_ && options.simSocket.empty());
-  if (built_in) {
-    if (!options.demo)
+  if (mode_ != DeviceSourceMode::kReal) {
+    if (mode_ == DeviceSourceMode::kStandIn)
       qCInfo(lcVorlin) << "no supported device is plugged in: using the emulated devices";
     DeviceEmulatorOptions emulator_options;
     if (!options.emulatedMemoryFolder.empty()) {

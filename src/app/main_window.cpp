@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/access_notice.h"
 #include "app/app_log.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
@@ -142,6 +143,10 @@ void CMainWnd::FindControls() {
   device_switch_ = FindControl<QStackedWidget>(root, QStringLiteral("device_switch"));
   power_switch_ = FindControl<QStackedWidget>(root, QStringLiteral("device_power_switch"));
   no_device_ = FindControl(root, QStringLiteral("No_device_Link"));
+  if (options_.accessProblems) {
+    if (auto* advice = FindControl<QLabel>(root, QStringLiteral("no_device_access")))
+      access_notice_ = std::make_unique<AccessNotice>(advice, options_.accessProblems);
+  }
   light_status_ = FindControl<QAbstractButton>(root, QStringLiteral("control_light_status"));
   status_text_ = FindControl<QLabel>(root, QStringLiteral("status_text"));
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));

@@ -25,6 +25,7 @@
 #include "input/device_hook.h"
 #include "shell/language_switcher.h"
 #include "shell/shell_bus.h"
+#include "hid/node_access.h"
 #include "shell/skin_observer.h"
 #include "ui/notification.h"
 
@@ -37,6 +38,7 @@ class QWidget;
 
 namespace vorlin {
 
+class AccessNotice;
 class CAboutWnd;
 class CDeviceOptionUI;
 class CHalvexUSBDevice;
@@ -52,6 +54,9 @@ struct UpdatePageServices;
 struct MainWindowOptions {
   // The devices are the emulator's: the title bar says so.
   bool emulated = false;
+  // The hidraw nodes are in use: the no-device screen says when supported ones cannot be opened,
+  // as this finder tells (empty: no such notice).
+  std::function<std::vector<NodeAccessProblem>()> accessProblems;
   // A fixed scale instead of the monitor's (0: follow the monitor).
   int forcedDpi = 0;
   // Register the session-bus interface (off in tests that run several windows).
@@ -266,6 +271,7 @@ class CMainWnd : public QObject,
   std::unique_ptr<SleepWatch> sleep_;
   // Tells the user when settings cannot be stored.
   std::unique_ptr<StorageNotice> storage_notice_;
+  std::unique_ptr<AccessNotice> access_notice_;
 
   // Updates.
   UpdatePageServices UpdateServices();

@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 
 #include "app/main_window.h"
+#include "app/access_notice.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
@@ -306,6 +307,7 @@ void CMainWnd::UpdateNoDeviceNotice() {
   bool any = false;
   for (CDeviceOptionUI* option : Options()) any = any || option->Shown();
   if (no_device_) no_device_->setVisible(!any);
+  if (access_notice_) access_notice_->SetWatching(!any);
   if (!any && device_switch_) SelectTab(device_switch_, 0);
 }
 

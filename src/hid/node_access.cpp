@@ -33,6 +33,11 @@ std::vector<NodeAccessProblem> FindUnopenableNodes(
   return problems;
 }
 
+bool AnySupportedNode(std::span<const HidNodeInfo> nodes, std::span<const InterfaceEntry> rows) {
+  return std::any_of(nodes.begin(), nodes.end(),
+                     [rows](const HidNodeInfo& node) { return BelongsToARow(node, rows); });
+}
+
 int HidrawOpenError(const std::string& node) {
   const int fd = ::open(node.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
@@ -45,6 +50,12 @@ std::vector<NodeAccessProblem> FindUnopenableHidrawNodes(std::span<const Interfa
   HidrawBackend backend;
   if (!backend.ListNodes(nodes)) return {};
   return FindUnopenableNodes(nodes, rows, HidrawOpenError);
+}
+
+bool SupportedHidrawNodePresent(std::span<const InterfaceEntry> rows) {
+  std::vector<HidNodeInfo> nodes;
+  HidrawBackend backend;
+  return backend.ListNodes(nodes) && AnySupportedNode(nodes, rows);
 }
 
 }  // namespace vorlin

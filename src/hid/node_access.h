@@ -30,11 +30,17 @@ std::vector<NodeAccessProblem> FindUnopenableNodes(
     std::span<const HidNodeInfo> nodes, std::span<const InterfaceEntry> rows,
     const std::function<int(const std::string& node)>& open_error);
 
+// Whether any node of `nodes` belongs to a row of `rows`, whether or not it can be opened.
+bool AnySupportedNode(std::span<const HidNodeInfo> nodes, std::span<const InterfaceEntry> rows);
+
 // Opens a hidraw node for reading and writing as the program does and closes it again: 0, or the
 // errno of the failure.
 int HidrawOpenError(const std::string& node);
 
 // The supported hidraw nodes of this machine that cannot be opened.
 std::vector<NodeAccessProblem> FindUnopenableHidrawNodes(std::span<const InterfaceEntry> rows);
+
+// Whether this machine has a hidraw node of a supported product (openable or not).
+bool SupportedHidrawNodePresent(std::span<const InterfaceEntry> rows);
 
 }  // namespace vorlin

@@ -12,6 +12,7 @@
 
 #include "app/app_session.h"
 #include "app/main_window.h"
+#include "app/real_device_watch.h"
 #include "automation_fixture.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
@@ -51,6 +52,28 @@ TEST(ScreenshotTest, WritesThePictureAtEachScale) {
     // The emulated devices are said to be emulated.
     EXPECT_TRUE(session.Emulated());
   }
+}
+
+TEST(StandInTest, TheEmulatedDevicesLeaveWhenARealOneIsPluggedIn) {
+  AppSessionOptions options = DemoOptions();
+  options.demo = false;  // no device at start: the emulated ones stand in
+  bool plugged = false;
+  options.realDeviceWatch = [&plugged] {
+    return std::make_unique<RealDeviceWatch>([&plugged] { return plugged; }, nullptr,
+                                             std::chrono::milliseconds(10));
+  };
+  AppSession session(options);
+  QSignalSpy finished(&session, &AppSession::Finished);
+  QString error;
+  ASSERT_TRUE(session.Start(&error)) << error.toStdString();
+  EXPECT_TRUE(session.Emulated());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return session.MainWindow()->FirstPassSeen(); }, 5000));
+  QTest::qWait(50);
+  EXPECT_TRUE(finished.isEmpty());
+  // The run ends so that the program starts again on the real device.
+  plugged = true;
+  ASSERT_TRUE(finished.wait(5000));
+  EXPECT_EQ(finished.first().first().toInt(), kRestartOnRealDevices);
 }
 
 TEST(ScreenshotTest, AnUnwritablePathEndsWithAnError) {

@@ -54,6 +54,10 @@ TEST(NodeAccessTest, ReportsOnlySupportedInterfacesThatDoNotOpen) {
   };
   EXPECT_EQ(FindUnopenableNodes(nodes, rows, open_error), expected);
   EXPECT_TRUE(FindUnopenableNodes(nodes, {}, open_error).empty());
+
+  // A supported device is there whether or not it opens; other interfaces do not count.
+  EXPECT_TRUE(AnySupportedNode(nodes, rows));
+  EXPECT_FALSE(AnySupportedNode(std::span(nodes).subspan(2, 2), rows));
 }
 
 TEST(NodeAccessTest, OpeningANodeGivesTheSystemsReason) {
