@@ -48,17 +48,18 @@ QString AccessAdviceText(const std::vector<NodeAccessProblem>& problems, const U
                       UsbIdText(problem.vendorId, problem.productId),
                       QString::fromLocal8Bit(std::strerror(problem.error)));
   }
-  const QString reload = QStringLiteral(
-      "sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw");
+  // One command a line, as in data/linux/README.md: short enough for the no-device screen.
+  const QStringList reload = {QStringLiteral("  sudo udevadm control --reload"),
+                              QStringLiteral("  sudo udevadm trigger --subsystem-match=hidraw")};
   if (rule.installed) {
-    lines << text(QStringLiteral("no_access_reload_text")) << QStringLiteral("  ") + reload;
+    lines << text(QStringLiteral("no_access_reload_text")) << reload;
   } else {
     const QString source = rule.source.isEmpty()
                                ? QStringLiteral("data/linux/") + QLatin1String(kRuleName)
                                : rule.source;
     lines << text(QStringLiteral("no_access_install_text"))
           << QStringLiteral("  sudo install -m 644 %1 /etc/udev/rules.d/").arg(source)
-          << QStringLiteral("  ") + reload;
+          << reload;
   }
   return lines.join(QLatin1Char('\n'));
 }

@@ -37,8 +37,12 @@ class AccessNotice : public QObject {
   // Looks at the nodes now and, while `watching` (the no-device screen shows), every interval.
   void SetWatching(bool watching);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Refresh();
+  void FitHeight();
 
   QPointer<QLabel> label_;
   ProblemFinder find_problems_;

@@ -35,14 +35,16 @@ TEST(AccessAdviceTest, NamesEachNodeAndGivesTheCommandsToRun) {
         "permitted.",
         "Let your user open the devices by installing the udev rule, then unplug and replug them:",
         "  sudo install -m 644 /src/data/linux/70-vorlin.rules /etc/udev/rules.d/",
-        "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw"}},
+        "  sudo udevadm control --reload",
+        "  sudo udevadm trigger --subsystem-match=hidraw"}},
       {{"/usr/lib/udev/rules.d/70-vorlin.rules", true},
        {"/dev/hidraw4 (USB 320f:225e) is a supported device but cannot be opened: Permission "
         "denied.",
         "/dev/hidraw7 (USB 0c76:1630) is a supported device but cannot be opened: Operation not "
         "permitted.",
         "The udev rule is installed: load it again, then unplug and replug the devices:",
-        "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw"}},
+        "  sudo udevadm control --reload",
+        "  sudo udevadm trigger --subsystem-match=hidraw"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AccessAdviceText(problems, c.rule, text).split('\n'), c.lines);

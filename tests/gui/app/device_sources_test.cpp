@@ -137,6 +137,11 @@ TEST(AccessNoticeTest, TheNoDeviceScreenShowsIt) {
   EXPECT_TRUE(card->isVisibleTo(window.Window()));
   EXPECT_TRUE(advice->isVisibleTo(window.Window()));
   EXPECT_TRUE(advice->text().contains(QStringLiteral("/dev/hidraw3")));
+  // Shown, the wrapped commands get all the height they need (none cut off at the bottom).
+  window.Window()->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.Window()));
+  QTest::qWait(50);
+  EXPECT_GE(advice->height(), advice->heightForWidth(advice->width()));
 }
 
 }  // namespace
