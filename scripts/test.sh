@@ -17,7 +17,8 @@ ctest --preset fuzz
 
 echo "== threaded tests under ThreadSanitizer"
 cmake --preset tsan >/dev/null
-TSAN_TARGETS=(hid_tests link_tests sim_tests profiles_tests devices_tests device_threads_tests)
+TSAN_TARGETS=(hid_tests link_tests sim_tests profiles_tests devices_tests device_threads_tests
+              online_tests)
 cmake --build --preset tsan -j "$JOBS" --target "${TSAN_TARGETS[@]}"
 for t in "${TSAN_TARGETS[@]}"; do
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" \

@@ -178,6 +178,9 @@ void UpdateSession::RunDownloads() {
     std::unique_lock lock(mutex_);
     if (stopping_) return;
     if (!download_wanted_) continue;
+    // Taken before the rows are gone through: a row asked for again while the lock is let go
+    // during a download (a failed one tried again) sets it anew and gets another round.
+    download_wanted_ = false;
     for (size_t index = 0; index < rows_.size(); ++index) {
       UpdateRow& row = rows_[index];
       if (!row.ticked || (row.status != row_status::kWaiting && row.status != row_status::kFailed))
@@ -217,7 +220,6 @@ void UpdateSession::RunDownloads() {
       install_wake_.Set();
       Changed();
     }
-    download_wanted_ = false;
   }
 }
 

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <QDir>
-
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -17,6 +15,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "child_process.h"
 
 namespace vorlin::test {
 
@@ -47,38 +47,33 @@ class UpdateTestServer {
 
   explicit UpdateTestServer(Options options) {
     if (!dir_.isValid()) return;
-    QStringList args{QStringLiteral(VORLIN_SOURCE_DIR "/scripts/update_test_server.py"),
-                     "--port", "0", "--dir", dir_.path(), "--log", LogPath()};
-    if (options.http) args << "--http";
-    if (options.selfSigned) args << "--self-signed";
+    std::vector<std::string> args{VORLIN_SOURCE_DIR "/scripts/update_test_server.py",
+                                  "--port", "0", "--dir", dir_.path().toStdString(),
+                                  "--log", LogPath().toStdString()};
+    if (options.http) args.push_back("--http");
+    if (options.selfSigned) args.push_back("--self-signed");
     if (!options.answersJson.empty()) {
-      const QString answers = dir_.path() + "/answers.json";
-      std::ofstream(answers.toStdString()) << options.answersJson;
-      args << "--answers" << answers;
+      const std::string answers = dir_.path().toStdString() + "/answers.json";
+      std::ofstream(answers) << options.answersJson;
+      args.insert(args.end(), {"--answers", answers});
     }
     if (options.ownFiles) {
       QDir(dir_.path()).mkpath("own-files");
-      args << "--files" << Files();
+      args.insert(args.end(), {"--files", Files().toStdString()});
     }
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral("python3"), args);
-    if (!process_.waitForStarted(10000)) return;
-    while (!process_.canReadLine() && process_.waitForReadyRead(20000)) {
+    std::string ready;
+    if (!process_.Start("python3", args) ||
+        !process_.ReadLine(ready, std::chrono::seconds(20))) {
+      return;
     }
-    const QString line = QString::fromUtf8(process_.readLine()).trimmed();
-    const QStringList parts = line.split(' ');
+    const QStringList parts = QString::fromStdString(ready).trimmed().split(' ');
     if (parts.size() == 4 && parts[0] == u"READY") {
       port_ = parts[1].toInt();
       base_ = parts[2].toStdString();
       if (parts[3] != u"-") ca_ = parts[3].toStdString();
     }
   }
-  ~UpdateTestServer() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-  }
+  ~UpdateTestServer() { process_.Kill(); }
 
   bool Running() const { return port_ > 0; }
   int Port() const { return port_; }
@@ -98,7 +93,7 @@ class UpdateTestServer {
 
  private:
   QTemporaryDir dir_;
-  QProcess process_;
+  ChildProcess process_;
   int port_ = 0;
   std::string base_;
   std::string ca_;

@@ -240,6 +240,22 @@ TEST_F(UpdateSessionTest, ClosingWaitsForADownloadAndStopEndsIt) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the download ends at the stop";
 }
 
+TEST_F(UpdateSessionTest, AFailedRowTriedAgainDuringADownloadIsDownloaded) {
+  // The mouse's installer is missing at first; the program's comes slowly (see above).
+  Serve("setup.sh", Installer(0) + std::string(3000, '#'));
+  Start(Options());
+  ASSERT_TRUE(CheckDone());
+  for (size_t row = 0; row < session_->Rows().size(); ++row)
+    session_->SetTicked(row, row == 0 || row == 3);
+  session_->BeginUpdate();
+  ASSERT_TRUE(RowReaches(0, row_status::kFailed));
+  ASSERT_TRUE(RowReaches(3, row_status::kDownloading));
+  // The user tries the failed row again while the other one is still on its way.
+  Serve("mouse.sh", Installer(0));
+  session_->BeginUpdate();
+  EXPECT_TRUE(RowReaches(0, row_status::kUpToDate)) << "status " << session_->Rows()[0].status;
+}
+
 TEST_F(UpdateSessionTest, UntickedRowsAreLeftAlone) {
   Serve("mouse.sh", Installer(0));
   Start(Options());
