@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -251,6 +252,13 @@ TEST_F(MacroPanelTest, RecordingAppendsLocksTheEditorAndSavesOnStop) {
   EXPECT_EQ(Control<QListWidget>("macro_action_list")->count(), 3);
   EXPECT_EQ(DelayEdit(0)->text(), QStringLiteral("120"));
   EXPECT_EQ(DelayEdit(1)->text(), QStringLiteral("65535"));
+  // Each delay says its unit beside it.
+  for (int row = 0; row < 2; ++row) {
+    QStringList texts;
+    for (const QLabel* label : DelayEdit(row)->parentWidget()->findChildren<QLabel*>())
+      texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("ms"))) << texts.join(u'|').toStdString();
+  }
 
   ASSERT_TRUE(Click("macro_btn_stopredio"));
   EXPECT_EQ(host_.calls.back(), "MacroEventsChanged(0)");
