@@ -7,8 +7,7 @@
 
 include(GNUInstallDirs)
 
-set(VORLIN_HOMEPAGE_URL "https://vorlin.example.org" CACHE STRING
-    "The project's home page (AppStream metadata and the package; screenshots lie below it)")
+# VORLIN_HOMEPAGE_URL: set in the top CMakeLists.txt (the program shows it too).
 set(VORLIN_APP_ID "org.vorlin.Vorlin")
 set(VORLIN_LINUX_DIR ${PROJECT_SOURCE_DIR}/data/linux)
 

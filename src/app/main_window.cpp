@@ -235,7 +235,7 @@ void CMainWnd::BuildRoutes() {
   r.On(click, QStringLiteral("skinbtn"), [this](N, int) {
     if (!skin_) skin_ = std::make_unique<CSkinWnd>(&SkinObserver::Instance(), SkinSettingsPath());
     if (!skin_->Window() && !skin_->Create()) return;
-    skin_->ShowBelow(skin_btn_);
+    skin_->Toggle(skin_btn_);
   });
   r.On(click, QStringLiteral("setbtn"), [this](N, int) { ShowSettingsWindow(); });
   for (const char* name : {"gamemodebtn", "cloudbtn", "smarteyesbtn"}) {
@@ -409,6 +409,7 @@ void CMainWnd::ShowSettingsWindow() {
       if (language_) language_->Apply(index);
     };
     set_wnd_ = std::make_unique<CSetWnd>(window_.get(), std::move(languages), UpdateServices());
+    set_wnd_->SetAboutOpener([this](QWidget* over) { ShowAboutWindow(over); });
   }
   set_wnd_->Show();
 }
@@ -452,13 +453,17 @@ void CMainWnd::OnMenuChoice(const QString& name) {
     CloseSecondaryWindows();
     Quit();
   } else if (name == QLatin1String("about_menu")) {
-    if (about_ && about_->Window() && about_->Window()->isVisible()) return;
-    about_ = std::make_unique<CAboutWnd>(window_.get());
-    about_->Exec();
-    about_.reset();
+    ShowAboutWindow(window_.get());
   } else if (name == QLatin1String("setwnd_menu")) {
     ShowSettingsWindow();
   }
+}
+
+void CMainWnd::ShowAboutWindow(QWidget* over) {
+  if (about_ && about_->Window() && about_->Window()->isVisible()) return;
+  about_ = std::make_unique<CAboutWnd>(over);
+  about_->Exec();
+  about_.reset();
 }
 
 void CMainWnd::Quit() {

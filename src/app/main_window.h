@@ -120,6 +120,8 @@ class CMainWnd : public QObject,
   // Shows the option of product `index` (selecting it only when none was shown), or
   // disconnects it.
   void ShowOptionOfProduct(size_t index, bool show);
+  // The about window, modal over `over` (the main window, or the settings window that asked).
+  void ShowAboutWindow(QWidget* over);
   // A choice of the tray menu ("setwnd_menu", "about_menu", "exit").
   void OnMenuChoice(const QString& name);
   // The settings window; null until it is first opened.

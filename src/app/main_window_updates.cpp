@@ -85,9 +85,7 @@ void CMainWnd::OnFirmwareNotice(int product_id, int version) {
     case FirmwareNoticeAction::kRunUpdater:
       qCInfo(lcVorlin) << "firmware" << Qt::hex << version << "of product" << product_id
                        << "must be updated";
-      if (ShowMessageBox(window_.get(), QStringLiteral("tips_text"),
-                         QStringLiteral("message_text_24"), true, dpi_,
-                         kMessageConfirmCancel) == 1) {
+      if (ShowStyledMessage(window_.get(), QStringLiteral("message_text_24"), true, dpi_) == 1) {
         if (!QProcess::startDetached(updater, {QStringLiteral("On the upgrade")}, folder)) {
           qCWarning(lcVorlin) << "the firmware updater" << updater << "cannot be started";
         }
@@ -100,9 +98,8 @@ void CMainWnd::OnFirmwareNotice(int product_id, int version) {
     case FirmwareNoticeAction::kPointToUpdatePage:
       // Without an updater the user is shown where to update; ending the program would leave
       // them nothing to update with.
-      if (ShowMessageBox(window_.get(), QStringLiteral("tips_text"),
-                         QStringLiteral("firmware_update_page_text"), true, dpi_,
-                         kMessageConfirmCancel) == 1) {
+      if (ShowStyledMessage(window_.get(), QStringLiteral("firmware_update_page_text"), true,
+                            dpi_) == 1) {
         OpenSettingsCentred();
       }
       return;

@@ -146,6 +146,8 @@ void CSetWnd::Notify(const Notification& notification) {
   const QString name = notification.SenderName();
   if (notification.Is(QString::fromLatin1(notify::kClick)) && name == u"closebtn") {
     Close();
+  } else if (notification.Is(QString::fromLatin1(notify::kClick)) && name == u"setwnd_about_btn") {
+    if (open_about_) open_about_(dialog_.get());
   } else if (notification.Is(QString::fromLatin1(notify::kItemSelect)) &&
              name == QLatin1String(kLanguageList)) {
     const QComboBox* combo = LanguageList();

@@ -22,6 +22,7 @@ namespace vorlin {
 //                           language in use selected; choosing another one asks the main window
 //                           to switch to it
 //   the update page (update_page.h), when the window is given its services
+//   "setwnd_about_btn": the about window (version and homepage)
 //   "closebtn": closes the window, except while an update is on its way
 class CSetWnd : public QObject, public NotifyHandler {
  public:
@@ -51,6 +52,10 @@ class CSetWnd : public QObject, public NotifyHandler {
   QComboBox* LanguageList() const;
   // nullptr when the window has no update page.
   CUpdatePage* UpdatePage() const { return update_page_.get(); }
+  // What "setwnd_about_btn" does: the main window opens its about window over this one.
+  void SetAboutOpener(std::function<void(QWidget* over)> open_about) {
+    open_about_ = std::move(open_about);
+  }
   // An installer's report, passed on by the main window.
   void OnInstallerReport(int code, int value);
   void Notify(const Notification& notification) override;
@@ -64,6 +69,7 @@ class CSetWnd : public QObject, public NotifyHandler {
   LanguageSource languages_;
   std::unique_ptr<QDialog> dialog_;
   std::unique_ptr<CUpdatePage> update_page_;
+  std::function<void(QWidget* over)> open_about_;
 };
 
 }  // namespace vorlin

@@ -7,6 +7,7 @@
 
 #include "shell/message_box.h"
 #include "ui/translator.h"
+#include "ui/window_scale.h"
 
 namespace vorlin {
 
@@ -26,7 +27,8 @@ StorageNotice::StorageNotice(QWidget* owner, Show show) : show_(std::move(show))
   if (!show_) {
     QPointer<QWidget> window(owner);
     show_ = [window](const QString& text) {
-      ShowMessageBox(window.data(), QStringLiteral("tips_text"), text, false);
+      ShowStyledMessage(window.data(), QStringLiteral("storage_failed_text"), false,
+                        window ? WindowDpi(window->window()) : 96, text);
     };
   }
   registration_ = DocumentWriteReporter::Instance().Listen(

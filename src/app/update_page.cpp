@@ -139,9 +139,11 @@ void CUpdatePage::Refresh() {
   const int failures = session_->StartFailures();
   if (failures > start_failures_seen_) {
     start_failures_seen_ = failures;
-    // The one plain box of the page, with its fixed English text.
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("  "),
-                                QStringLiteral("Update failed!"), QMessageBox::Ok, window_);
+    // Not modal: the other downloads and installers go on while the user reads it.
+    const Translator& texts = Translator::Instance();
+    auto* box = new QMessageBox(
+        QMessageBox::Critical, texts.Text(QStringLiteral("msg_title_error")),
+        texts.Text(QStringLiteral("update_start_failed_text")), QMessageBox::Ok, window_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
   }

@@ -24,6 +24,7 @@
 #include "ui/layout_loader.h"
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
+#include "ui/unit_text.h"
 #include "ui/window_scale.h"
 
 namespace vorlin {
@@ -150,9 +151,13 @@ void CLightControlUI::ConnectOwnControls() {
     auto* slider = FindControl<QSlider>(this, QString::fromLatin1(slider_name));
     auto* label = FindControl<QLabel>(this, QString::fromLatin1(label_name));
     if (!slider || !label) return;
-    label->setText(QString::number(slider->value()));
-    connect(slider, &QSlider::valueChanged, label,
-            [label](int value) { label->setText(QString::number(value)); });
+    // A level reads against its scale ("3/4"), not as a bare number.
+    const auto show = [label, slider] {
+      label->setText(LevelOfMaximumText(slider->value(), slider->maximum()));
+    };
+    show();
+    connect(slider, &QSlider::valueChanged, label, show);
+    connect(&Translator::Instance(), &Translator::LanguageChanged, label, show);
   };
   show_value(kBrightnessSlider, kBrightnessValue);
   show_value(kSpeedSlider, kSpeedValue);

@@ -263,6 +263,10 @@ void CMacroControlUI::ShowMacroList() {
     auto* item = new QListWidgetItem(FromUtf8(macro.name), name_list_);
     item->setSizeHint(QSize(0, static_cast<int>(kRowHeight * scale)));
   }
+  // An empty list says how to fill it.
+  if (QWidget* hint = FindControl(this, QStringLiteral("macro_empty_hint"))) {
+    hint->setVisible(library_.Count() == 0);
+  }
 }
 
 bool CMacroControlUI::Editable() const {
@@ -319,9 +323,13 @@ QWidget* CMacroControlUI::MakeRow() {
   SetNumberOnly(delay, 0, kMaxMacroDelay);
   SetMaxChars(delay, 6);
   Translator::Instance().SetToolTipKey(delay, QStringLiteral("macro_delay_tip"));
+  auto* unit = new QLabel(row);  // the delay's unit beside its number
+  unit->setProperty("role", QStringLiteral("lightlabel"));
+  Translator::Instance().SetTextKey(unit, QStringLiteral("unit_ms_text"));
   box->addWidget(action, 1);
   box->addWidget(state);
   box->addWidget(delay);
+  box->addWidget(unit);
   return row;
 }
 
@@ -475,8 +483,10 @@ bool CMacroControlUI::DeleteMacro() {
   EnsureControls();
   const int number = current_;
   if (!library_.Has(number) || recorder_.Recording()) return false;
-  if (!Confirm(kAskDelete)) return false;
-  if (keys_ && keys_->KeysUseMacro(number) && !Confirm(kAskDeleteInUse)) return false;
+  // The question names the macro, so the user sees what goes.
+  const QString name = QString::fromStdString(library_.Macros()[static_cast<size_t>(number)].name);
+  if (!Confirm(kAskDelete, name)) return false;
+  if (keys_ && keys_->KeysUseMacro(number) && !Confirm(kAskDeleteInUse, name)) return false;
 
   // The list goes first: when it cannot be written nothing else changes.
   if (library_.Remove(number) != MacroLibrary::Status::kOk) {
@@ -694,8 +704,9 @@ int CMacroControlUI::Tell(const char* text_key) {
   return services_ ? services_->ShowMessage(QString::fromLatin1(text_key), false) : 0;
 }
 
-bool CMacroControlUI::Confirm(const char* text_key) {
-  return services_ && services_->ShowMessage(QString::fromLatin1(text_key), true) == 1;
+bool CMacroControlUI::Confirm(const char* text_key, const QString& object) {
+  return services_ &&
+         services_->ShowMessage(QString::fromLatin1(text_key), true, std::nullopt, object) == 1;
 }
 
 bool CMacroControlUI::StartCapture(int mode, std::function<void(const HookEvent&)> callback) {

@@ -154,7 +154,8 @@ class CMacroControlUI : public QWidget {
   // The window's input capture in hook mode `mode` (keys and mouse buttons); false without one.
   bool StartCapture(int mode, std::function<void(const HookEvent&)> callback);
   void StopCapture();
-  bool Confirm(const char* text_key);
+  // A question about `object` (its name fills the text's "%1"), when it names one.
+  bool Confirm(const char* text_key, const QString& object = QString());
   uint64_t Now() const { return clock_(); }
 
   MacroKeysControl* keys_ = nullptr;

@@ -21,6 +21,7 @@
 #include "ui/notify_bridge.h"
 #include "ui/page_services.h"
 #include "ui/translator.h"
+#include "ui/unit_text.h"
 
 namespace vorlin {
 namespace {
@@ -80,12 +81,15 @@ struct PointerSlider {
   const char* name;
   const char* value_label;
   Field field;
+  const char* unit;  // the value's unit (a text key); none: the value on its scale ("10/20")
 };
 
 constexpr PointerSlider kPointerSliders[] = {
-    {kPointerSpeedSlider, "pointer_speed_value", &MouseSystemSettings::pointer_speed},
-    {kScrollSpeedSlider, "scroll_speed_value", &MouseSystemSettings::wheel_lines},
-    {kDoubleClickSlider, "double_click_value", &MouseSystemSettings::double_click_time},
+    {kPointerSpeedSlider, "pointer_speed_value", &MouseSystemSettings::pointer_speed, nullptr},
+    {kScrollSpeedSlider, "scroll_speed_value", &MouseSystemSettings::wheel_lines,
+     "unit_lines_text"},
+    {kDoubleClickSlider, "double_click_value", &MouseSystemSettings::double_click_time,
+     "unit_ms_text"},
 };
 
 constexpr NamedField kPointerChecks[] = {
@@ -223,8 +227,12 @@ void MouseSettingsPanel::ShowSettings(const MouseSystemSettings& settings) {
     SelectExisting(Control<QComboBox>(QLatin1String(list.name)), settings.*list.field);
 }
 
-void MouseSettingsPanel::ShowValueLabel(const char* label, int value) {
-  if (auto* text = Control<QLabel>(QLatin1String(label))) text->setText(QString::number(value));
+void MouseSettingsPanel::ShowValueLabel(const char* label, const QSlider& slider,
+                                        const char* unit) {
+  auto* text = Control<QLabel>(QLatin1String(label));
+  if (!text) return;
+  text->setText(unit ? ValueWithUnitText(slider.value(), QString::fromLatin1(unit))
+                     : LevelOfMaximumText(slider.value(), slider.maximum()));
 }
 
 void MouseSettingsPanel::ShowPointerSettings(const MouseSystemSettings& settings) {
@@ -232,7 +240,7 @@ void MouseSettingsPanel::ShowPointerSettings(const MouseSystemSettings& settings
     auto* slider = Control<QSlider>(QLatin1String(entry.name));
     if (!slider) continue;
     slider->setValue(settings.*entry.field);
-    ShowValueLabel(entry.value_label, slider->value());
+    ShowValueLabel(entry.value_label, *slider, entry.unit);
   }
   for (const NamedField& check : kPointerChecks) {
     SetSelected(Control<QAbstractButton>(QLatin1String(check.name)), settings.*check.field != 0,
@@ -484,7 +492,7 @@ void MouseSettingsPanel::BindPointer(QWidget* root) {
       bindings_.Bind(root, entry.name, type, [this, entry, dragging](N n) {
         const auto* slider = qobject_cast<QSlider*>(n.sender);
         if (!slider) return;
-        ShowValueLabel(entry.value_label, slider->value());
+        ShowValueLabel(entry.value_label, *slider, entry.unit);
         if (dragging) return;
         MouseSystemSettings settings = host_.SystemSettings();
         settings.*entry.field = ToField(slider->value());

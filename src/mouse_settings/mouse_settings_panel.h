@@ -55,6 +55,7 @@
 #include "ui/notification.h"
 
 class QAbstractButton;
+class QSlider;
 
 namespace vorlin {
 
@@ -118,7 +119,8 @@ class MouseSettingsPanel {
   void ShowOptionRow(const char* prefix, int count, int value);
   void ShowSettings(const MouseSystemSettings& settings);
   void ShowPointerSettings(const MouseSystemSettings& settings);
-  void ShowValueLabel(const char* label, int value);
+  // The slider's value in `label`, with its `unit` (a text key) or, without one, on its scale.
+  void ShowValueLabel(const char* label, const QSlider& slider, const char* unit);
 
   void BindStageRows(QWidget* root);
   void BindSettings(QWidget* root);

@@ -301,7 +301,20 @@ void DevicePage::ShowLogoTip() {
 void DevicePage::ShowStatus() {
   const std::optional<std::array<uint8_t, kPowerStatusSize>>& status = client_.View().status;
   QWidget* panel = power_panel_;
-  if (!panel || !status) return;
+  if (!panel) return;
+  // The battery's mark, bar and level show only for a device that reports its battery, and once
+  // it has: an empty bar and a "-" would only say nothing.
+  const bool battery = product_.statusPanel && status.has_value();
+  if (const QVariant shown = panel->property("batteryShown");
+      !shown.isValid() || shown.toBool() != battery) {
+    panel->setProperty("batteryShown", battery);
+    for (const char* name :
+         {"device_power_status", "device_Power_progress", "device_power_value"}) {
+      if (QWidget* control = FindControl(panel, QString::fromLatin1(name)))
+        control->setVisible(battery);
+    }
+  }
+  if (!battery) return;
   auto* logo = FindControl<QWidget>(panel, QStringLiteral("device_wuxian_logo"));
   const PowerPanelView view =
       BuildPowerPanelView(*status, product_.statusPanel ? 1 : 0, logo && !logo->isHidden());
@@ -461,13 +474,15 @@ bool DevicePage::HandleNotification(const Notification& notification) {
 
 // ---- Services ----
 
-int DevicePage::ShowMessage(const QString& text_key, bool question, std::optional<int> argument) {
-  const int buttons = question ? kMessageConfirmCancel : kMessageConfirmOnly;
-  const int dpi = WindowDpi(window());
-  if (argument)
-    return ShowMessageBox(window(), QStringLiteral("tips_text"),
-                          KeySetMessageText(text_key, argument), false, dpi, buttons);
-  return ShowMessageBox(window(), QStringLiteral("tips_text"), text_key, true, dpi, buttons);
+int DevicePage::ShowMessage(const QString& text_key, bool question, std::optional<int> argument,
+                            const QString& object) {
+  QString shown;
+  if (argument) {
+    shown = KeySetMessageText(text_key, argument);
+  } else {
+    shown = MessageTextAbout(text_key, object);
+  }
+  return ShowStyledMessage(window(), text_key, question, WindowDpi(window()), shown);
 }
 
 QString DevicePage::OpenFile(const QString& filter) {

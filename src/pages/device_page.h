@@ -110,7 +110,8 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
 
   // PageServices
   int ShowMessage(const QString& text_key, bool question,
-                  std::optional<int> argument = std::nullopt) override;
+                  std::optional<int> argument = std::nullopt,
+                  const QString& object = QString()) override;
   QString OpenFile(const QString& filter) override;
   QString SaveFile(const QString& filter) override;
   std::optional<ColourChoice> ChooseColour(uint32_t current, bool multi_colour,

@@ -8,6 +8,7 @@
 #include "devices/mouse_key_tables.h"
 #include "input/assignment_name.h"
 #include "input/device_hook.h"
+#include "key_set/chosen_button.h"
 #include "key_set/key_assignment_flow.h"
 #include "key_set/key_set_control_ui.h"
 #include "macro/macro_control_ui.h"
@@ -71,7 +72,10 @@ void MousePanels::BindKeyButtons() {
                            if (!key_flow_) return;
                            if (page_.GetFunctionView() != kKeysView)
                              page_.SetFunctionView(kKeysView);
-                           key_flow_->SelectKey(key);
+                           if (key_flow_->SelectKey(key) == KeySelection::kSelect) {
+                             chosen_key_ = key;
+                             if (key_panel_) ShowChosenButton(*key_panel_, ButtonLabel(key));
+                           }
                          });
 }
 
@@ -109,6 +113,7 @@ void MousePanels::BuildKeyPanel(DeviceFunctionArea& area) {
   }
   panel->SetDeviceKind(kKeySetMouse);
   key_panel_ = panel;
+  ShowChosenButton(*panel, QString());  // none chosen yet: the panel says how to choose one
   key_flow_ = std::make_unique<KeyAssignmentFlow>(*panel, client_, page_, page_);
   connect(panel, &CKeySetControlUI::keyCaptureWanted, this, [this](bool on) { CaptureKeys(on); });
 
@@ -238,16 +243,21 @@ void MousePanels::ShowKeyInformation() {
     const KeyAssignment& current = keys[i].current;
     const std::string name = AssignmentName(
         FunctionCode{current.code[0], current.code[1], current.code[2]}, macros, TranslatedText);
-    const QString label =
-        i < kDefaultButtonCodeTable.size()
-            ? Translator::Instance().Text(QString::fromLatin1(kDefaultButtonCodeTable[i].label))
-            : QString();
+    const QString label = ButtonLabel(static_cast<int>(i));
     button->setToolTip(label.isEmpty()
                            ? QString::fromStdString(name)
                            : label + QStringLiteral(": ") + QString::fromStdString(name));
     rows.push_back({label, QString::fromStdString(name), !button->isHidden()});
   }
   if (settings_panel_) settings_panel_->ShowKeyInfo(rows);
+  // The chosen button's name follows the language too.
+  if (key_panel_ && chosen_key_ >= 0) ShowChosenButton(*key_panel_, ButtonLabel(chosen_key_));
+}
+
+QString MousePanels::ButtonLabel(int key) {
+  if (key < 0 || static_cast<size_t>(key) >= kDefaultButtonCodeTable.size()) return {};
+  return Translator::Instance().Text(
+      QString::fromLatin1(kDefaultButtonCodeTable[static_cast<size_t>(key)].label));
 }
 
 // ---- Notifications ----

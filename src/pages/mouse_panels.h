@@ -52,6 +52,8 @@ class MousePanels : public QObject {
   MouseSettingsPanel* SettingsPanel() const { return settings_panel_.get(); }
 
  private:
+  // The translated name of the picture's button `key`; empty for a number beyond the table.
+  static QString ButtonLabel(int key);
   void BuildKeyPanel(DeviceFunctionArea& area);
   void BuildMacroPanel(DeviceFunctionArea& area);
   void BuildShootPanel(DeviceFunctionArea& area);
@@ -67,6 +69,7 @@ class MousePanels : public QObject {
   DeviceClient& client_;
   std::unique_ptr<MouseSettingsPanel> settings_panel_;
   QPointer<CKeySetControlUI> key_panel_;
+  int chosen_key_ = -1;  // the button of the picture the key panel changes; -1 before a click
   std::unique_ptr<KeyAssignmentFlow> key_flow_;
   QPointer<QLabel> capture_tip_;
   QPointer<CShootControlUI> shoot_panel_;

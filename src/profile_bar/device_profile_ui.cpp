@@ -17,6 +17,7 @@
 #include "ui/find_control.h"
 #include "ui/layout_loader.h"
 #include "ui/notify_bridge.h"
+#include "ui/translator.h"
 #include "ui/window_scale.h"
 
 namespace vorlin {
@@ -38,9 +39,11 @@ constexpr char kTooManyProfiles[] = "message_text_30";
 constexpr char kSaveFailed[] = "profile_save_failed_text";
 constexpr char kExportFailed[] = "profile_export_failed_text";
 
-int DefaultMessageBox(QWidget* owner, const QString& text_key, int buttons) {
+int DefaultMessageBox(QWidget* owner, const QString& text_key, int buttons, const QString& object) {
   const int dpi = owner ? WindowDpi(owner->window()) : 96;
-  return ShowMessageBox(owner, QStringLiteral("tips_text"), text_key, true, dpi, buttons);
+  return ShowStyledMessage(owner ? owner->window() : nullptr, text_key,
+                           buttons == kMessageConfirmCancel, dpi,
+                           MessageTextAbout(text_key, object));
 }
 
 QString FromUtf8(const std::string& text) {
@@ -117,7 +120,8 @@ void CDeviceProfileUI::BindControls() {
     if (Confirm(kAskCopy)) CopyProfile();
   });
   on_click("device_sub_btn", [this] {
-    if (Confirm(kAskDelete)) DeleteProfile();
+    // The question names the profile, so the user sees what goes.
+    if (Confirm(kAskDelete, combo_ ? combo_->currentText() : QString())) DeleteProfile();
   });
   on_click("device_profile_edit_save_btn", [this] { RenameProfile(); });
   on_click("device_import_btn", [this] {
@@ -318,12 +322,12 @@ bool CDeviceProfileUI::ResetCurrentProfile() {
   return reset;
 }
 
-bool CDeviceProfileUI::Confirm(const char* text_key) {
-  return message_box_(this, QString::fromLatin1(text_key), kMessageConfirmCancel) == 1;
+bool CDeviceProfileUI::Confirm(const char* text_key, const QString& object) {
+  return message_box_(this, QString::fromLatin1(text_key), kMessageConfirmCancel, object) == 1;
 }
 
 void CDeviceProfileUI::Tell(const char* text_key) {
-  message_box_(this, QString::fromLatin1(text_key), kMessageConfirmOnly);
+  message_box_(this, QString::fromLatin1(text_key), kMessageConfirmOnly, QString());
 }
 
 void CDeviceProfileUI::ToggleMenu() {

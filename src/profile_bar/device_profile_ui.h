@@ -36,10 +36,10 @@ class CDeviceProfileUI : public QWidget {
   Q_OBJECT
 
  public:
-  // (owner, text key, buttons) → 1 when confirmed; ShowMessageBox with the "tips_text" title
-  // unless replaced.
-  using MessageBoxFunction =
-      std::function<int(QWidget* owner, const QString& text_key, int buttons)>;
+  // (owner, text key, buttons, the name of what the question is about or empty) → 1 when
+  // confirmed; ShowStyledMessage unless replaced.
+  using MessageBoxFunction = std::function<int(QWidget* owner, const QString& text_key, int buttons,
+                                               const QString& object)>;
 
   static constexpr char kLayout[] = "XML/CustomControlXML/DeviceProfile.xml";
   // A profile picked in the combo is applied once the choice has rested this long, so that
@@ -110,7 +110,7 @@ class CDeviceProfileUI : public QWidget {
   void ShowAndApplyChanges();
   // After add, copy or import: the new profile is current, on screen and in the device.
   void TakeNewProfile(const ProfileList::Outcome& outcome);
-  bool Confirm(const char* text_key);
+  bool Confirm(const char* text_key, const QString& object = QString());
   void Tell(const char* text_key);
   void ToggleMenu();
 

@@ -1,5 +1,6 @@
 #include "shell/about_window.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,8 +57,14 @@ QString AboutVersionText(const QString& translated_label, const QString& version
   return translated_label + QStringLiteral("V") + version;
 }
 
-CAboutWnd::CAboutWnd(QWidget* owner)
-    : owner_(owner), dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInAboutWindow)) {
+CAboutWnd::CAboutWnd(QWidget* owner, const QUrl& homepage)
+    : owner_(owner),
+      dialog_(BuildLayoutDialog(QLatin1String(kLayout), BuildBuiltInAboutWindow)),
+      homepage_(homepage) {
+  // A link that leads nowhere is worse than none.
+  if (QWidget* link = FindControl(dialog_.get(), QStringLiteral("homepage_btn"))) {
+    link->setVisible(IsUsableHomepage(homepage_));
+  }
   dialog_->setObjectName(QStringLiteral("aboutwnd"));
   dialog_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
   Translator::Instance().SetTextKey(dialog_.get(), QStringLiteral("about_title_text"));
@@ -94,11 +101,12 @@ void CAboutWnd::Close() {
 }
 
 void CAboutWnd::Notify(const Notification& notification) {
-  if (notification.Is(QString::fromLatin1(notify::kClick)) &&
-      notification.SenderName() == u"closebtn") {
+  if (!notification.Is(QString::fromLatin1(notify::kClick))) return;
+  if (notification.SenderName() == u"closebtn") {
     dialog_->done(0);
+  } else if (notification.SenderName() == u"homepage_btn" && IsUsableHomepage(homepage_)) {
+    QDesktopServices::openUrl(homepage_);
   }
-  // "homepage_btn" has no page to open.
 }
 
 }  // namespace vorlin

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include "shell/homepage.h"
 #include "ui/notification.h"
 
 class QDialog;
@@ -14,12 +15,13 @@ namespace vorlin {
 
 // The about window ("AboutWnd.xml", 800 x 572, modal): "software_ver_label" shows the text of
 // "software_rev_text" followed by the program's version, and follows language changes;
-// "closebtn" closes it; "homepage_btn" does nothing.
+// "closebtn" closes it; "homepage_btn" opens the program's home page in the browser, and is
+// hidden when the build names no usable page.
 class CAboutWnd : public QObject, public NotifyHandler {
   Q_OBJECT
 
  public:
-  explicit CAboutWnd(QWidget* owner);
+  explicit CAboutWnd(QWidget* owner, const QUrl& homepage = HomepageUrl());
   ~CAboutWnd() override;
 
   // Shows the window modally until it is closed.
@@ -35,6 +37,7 @@ class CAboutWnd : public QObject, public NotifyHandler {
 
   QWidget* owner_;
   std::unique_ptr<QDialog> dialog_;
+  QUrl homepage_;
 };
 
 // "Version: " + "V0.1.0": the label's text from the translated key and the version.

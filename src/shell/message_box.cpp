@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/log.h"
@@ -129,8 +131,47 @@ void CMsgWnd::SetDpi(int dpi) {
   ApplyWindowScale(dialog_.get(), MessageBoxDpi(dpi));
 }
 
+void CMsgWnd::SetStyle(const MessageStyle& style) {
+  const Translator& translator = Translator::Instance();
+  translator.SetTextKey(FindControl(dialog_.get(), QStringLiteral("MessageTitle")), style.titleKey);
+  auto* confirm = FindControl<QPushButton>(dialog_.get(), QStringLiteral("confirm_btn"));
+  auto* cancel = FindControl<QPushButton>(dialog_.get(), QStringLiteral("cancel_btn"));
+  if (confirm) translator.SetTextKey(confirm, style.confirmKey);
+  if (cancel) translator.SetTextKey(cancel, style.cancelKey);
+  if (!style.destructive || !confirm || !cancel) return;
+  // Enter must not destroy: the confirming button never becomes the default, not even when it has
+  // the focus, and the safe answer has the focus when the window opens.
+  confirm->setDefault(false);
+  confirm->setAutoDefault(false);
+  confirm->setProperty("role", QStringLiteral("danger"));
+  confirm->style()->unpolish(confirm);
+  confirm->style()->polish(confirm);
+  cancel->setDefault(true);
+  safe_button_ = cancel;
+}
+
 int CMsgWnd::Exec() {
+  // A short sentence stays on one line: the text is as wide as it needs up to a reading width,
+  // instead of the narrow box a wrapping label asks for.
+  if (auto* text = FindControl<QLabel>(dialog_.get(), QStringLiteral("MessageText"))) {
+    const double factor = ScaleFactorForDpi(WindowDpi(dialog_.get()));
+    int widest = 0;
+    for (const QString& line : text->text().split(QLatin1Char('\n'))) {
+      widest = std::max(widest, text->fontMetrics().horizontalAdvance(line));
+    }
+    const int lower = static_cast<int>(280 * factor);
+    const int upper = static_cast<int>(480 * factor);
+    text->setMinimumWidth(std::clamp(widest + text->margin() * 2 + 4, lower, upper));
+  }
   dialog_->adjustSize();
+  if (safe_button_) {
+    QMetaObject::invokeMethod(
+        safe_button_,
+        [button = safe_button_] {
+          if (button) button->setFocus();
+        },
+        Qt::QueuedConnection);
+  }
   PlaceOver(dialog_.get(), owner_);
   return dialog_->exec() == 1 ? 1 : 0;
 }
@@ -157,6 +198,25 @@ int ShowMessageBox(QWidget* owner, const QString& title_key, const QString& text
   window.SetMessage(title_key, text_key, text_is_key);
   window.SetDpi(dpi);
   window.SetButtons(buttons);
+  return window.Exec();
+}
+
+QString MessageTextAbout(const QString& text_key, const QString& object) {
+  const QString text = Translator::Instance().Text(text_key);
+  return text.contains(QLatin1String("%1")) ? text.arg(object) : QString();
+}
+
+int ShowStyledMessage(QWidget* owner, const QString& text_key, bool question, int dpi,
+                      const QString& shown_text) {
+  CMsgWnd window(owner);
+  window.SetStyle(MessageStyleFor(text_key, question));
+  if (shown_text.isEmpty()) {
+    window.SetMessage(QString(), text_key, true);
+  } else {
+    window.SetMessage(QString(), shown_text, false);
+  }
+  window.SetDpi(dpi);
+  window.SetButtons(question ? kMessageConfirmCancel : kMessageConfirmOnly);
   return window.Exec();
 }
 

@@ -78,9 +78,11 @@ bool CSkinWnd::Create() {
     return false;
   }
   window_->setObjectName(QStringLiteral("skinframe"));
-  // A drop-down: no frame, above the others, and it does not take the focus from the main window.
-  window_->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-  window_->setAttribute(Qt::WA_ShowWithoutActivating);
+  // A drop-down like a menu: above its own window only while it is open, closed by Escape and by
+  // a click anywhere outside it. The click that closes it goes no further, so a click on the skin
+  // button closes it instead of opening it again at once.
+  window_->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+  window_->setAttribute(Qt::WA_NoMouseReplay);
   NotifyBridge::Install(window_.get(), this);
   return true;
 }
@@ -96,6 +98,18 @@ void CSkinWnd::ShowBelow(const QWidget* skin_button) {
 
 void CSkinWnd::Close() {
   if (window_) window_->hide();
+}
+
+void CSkinWnd::Toggle(const QWidget* skin_button) {
+  if (IsOpen()) {
+    Close();
+  } else {
+    ShowBelow(skin_button);
+  }
+}
+
+bool CSkinWnd::IsOpen() const {
+  return window_ && window_->isVisible();
 }
 
 void CSkinWnd::Send(bool is_color, uint32_t color, const QString& image) const {
@@ -120,7 +134,10 @@ void CSkinWnd::Notify(const Notification& notification) {
     Send(false, 0, reset.image);
     WriteSkinImageSetting(settings_path_, reset);
   } else if (name == u"skin_Custom") {
-    const QString file = choose_file_ ? choose_file_(window_.get()) : QString();
+    // The drop-down closes first: the file dialog is a window of its own, and a pop-up would
+    // take its clicks.
+    Close();
+    const QString file = choose_file_ ? choose_file_(window_->parentWidget()) : QString();
     if (!file.isEmpty()) Send(false, 0, file);
   }
 }

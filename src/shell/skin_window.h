@@ -16,7 +16,8 @@ namespace vorlin {
 
 class SkinObserver;
 
-// The skin drop-down ("skin.xml"): a page of pictures and a page of colours for the main
+// The skin drop-down ("skin.xml", a pop-up: Escape, a click outside it or the skin button close
+// it): a page of pictures and a page of colours for the main
 // window's background, a reset and a custom picture.
 //   "skin_image_btn" (every picture button; its user data is the picture): the picture, stored in
 //                    "main.ini" as chosen from the list
@@ -43,6 +44,9 @@ class CSkinWnd : public NotifyHandler {
   // button's bottom).
   void ShowBelow(const QWidget* skin_button);
   void Close();
+  // The skin button's click: opens the drop-down, or closes it when it is open.
+  void Toggle(const QWidget* skin_button);
+  bool IsOpen() const;
 
   void SetFileChooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
   QWidget* Window() const { return window_.get(); }

@@ -26,10 +26,12 @@ class PageServices {
  public:
   virtual ~PageServices() = default;
 
-  // A message box with the text of `text_key` (a "%d" in it takes `argument`): a notice, or an
-  // OK/Cancel question when `question`. 1 when confirmed.
+  // A message box with the text of `text_key` (a "%d" in it takes `argument`, a "%1" the name of
+  // the `object` it is about, e.g. the macro to delete): a notice, or a question when `question`,
+  // titled and with buttons as MessageStyleFor(text_key) says. 1 when confirmed.
   virtual int ShowMessage(const QString& text_key, bool question,
-                          std::optional<int> argument = std::nullopt) = 0;
+                          std::optional<int> argument = std::nullopt,
+                          const QString& object = QString()) = 0;
   // The open and save dialogs with `filter` (e.g. "Macro Files(*.mac)"); empty when cancelled.
   virtual QString OpenFile(const QString& filter) = 0;
   virtual QString SaveFile(const QString& filter) = 0;

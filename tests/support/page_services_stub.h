@@ -10,7 +10,7 @@ namespace vorlin::testing {
 
 class StubPageServices : public PageServices {
  public:
-  int ShowMessage(const QString&, bool, std::optional<int>) override { return 1; }
+  int ShowMessage(const QString&, bool, std::optional<int>, const QString&) override { return 1; }
   QString OpenFile(const QString&) override { return {}; }
   QString SaveFile(const QString&) override { return {}; }
   std::optional<ColourChoice> ChooseColour(uint32_t, bool, bool) override { return {}; }

@@ -54,7 +54,8 @@ class UserFlowsTest : public test::MouseFixture {
     MouseFixture::SetUp();
     if (HasFatalFailure()) return;
     // Every question of the profile bar is answered yes.
-    page_->ProfileBar()->SetMessageBox([](QWidget*, const QString&, int) { return 1; });
+    page_->ProfileBar()->SetMessageBox(
+        [](QWidget*, const QString&, int, const QString&) { return 1; });
   }
 
   template <typename T = QWidget>

@@ -101,7 +101,8 @@ class FakeKeyHost : public KeyAssignmentControl, public KeyPicture, public StubP
   void RefreshKeyList() override { calls.push_back("RefreshKeyList"); }
   void ShowChangedKeys() override { calls.push_back("ShowChangedKeys"); }
   // PageServices
-  int ShowMessage(const QString& text_key, bool, std::optional<int> argument) override {
+  int ShowMessage(const QString& text_key, bool, std::optional<int> argument,
+                  const QString&) override {
     calls.push_back("ShowMessage(" + text_key.toStdString() + ")");
     messages.emplace_back(text_key, argument);
     return 1;

@@ -313,11 +313,11 @@ TEST_F(LightPanelTest, ColourButtonsAnnounceClicksWithTheirColour) {
   EXPECT_TRUE(target_.calls.empty());
 }
 
-TEST_F(LightPanelTest, SliderValuesShowBesideThem) {
+TEST_F(LightPanelTest, SliderValuesShowBesideThemOnTheirScale) {
   panel_->SetBrightness(3);
   panel_->SetSpeed(1);
-  EXPECT_EQ(Control<QLabel>("deng_light_value")->text(), QStringLiteral("3"));
-  EXPECT_EQ(Control<QLabel>("deng_speed_value")->text(), QStringLiteral("1"));
+  EXPECT_EQ(Control<QLabel>("deng_light_value")->text(), QStringLiteral("3/4"));
+  EXPECT_EQ(Control<QLabel>("deng_speed_value")->text(), QStringLiteral("1/4"));
 }
 
 TEST_F(LightPanelTest, FitsTheRightHandColumnInEitherLanguage) {

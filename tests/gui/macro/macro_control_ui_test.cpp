@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -52,8 +53,10 @@ class FakeHost : public MacroKeysControl, public testing::StubPageServices {
     calls.push_back("MacroRemoved(" + std::to_string(number) + ")");
   }
   void SetMacroNames(const std::vector<std::string>& list) override { names = list; }
-  int ShowMessage(const QString& key, bool question, std::optional<int>) override {
+  int ShowMessage(const QString& key, bool question, std::optional<int>,
+                  const QString& object) override {
     messages.push_back(key.toStdString());
+    objects.push_back(object.toStdString());
     if (!question) return 1;
     const auto answer = answers.find(key.toStdString());
     return answer == answers.end() ? 1 : answer->second;
@@ -61,6 +64,7 @@ class FakeHost : public MacroKeysControl, public testing::StubPageServices {
   QString OpenFile(const QString&) override { return open_path; }
   QString SaveFile(const QString&) override { return save_path; }
 
+  std::vector<std::string> objects;  // the named object of each message
   std::string folder;
   std::string current_document;
   std::set<int> used;
@@ -210,8 +214,11 @@ TEST_F(MacroPanelTest, DeletingRenumbersOtherProfilesAndCancellingChangesNothing
 
   host_.answers.clear();
   host_.messages.clear();
+  host_.objects.clear();
   ASSERT_TRUE(Click("macro_btn_name_sub"));
   EXPECT_EQ(host_.messages, (std::vector<std::string>{"message_text_4", "message_text_2"}));
+  // Both questions name the macro that goes.
+  EXPECT_EQ(host_.objects, (std::vector<std::string>{"macro_3", "macro_3"}));
   EXPECT_EQ(host_.names, (std::vector<std::string>{"macro_1", "macro_2", "macro_4"}));
   const Json::Value other = JsonFileIo::ReadJsonFile(folder_.File("other.Json"));
   EXPECT_EQ(other["Device"][0]["KeyList"][0]["Assignment"].asInt(), 0x100100);
@@ -245,6 +252,13 @@ TEST_F(MacroPanelTest, RecordingAppendsLocksTheEditorAndSavesOnStop) {
   EXPECT_EQ(Control<QListWidget>("macro_action_list")->count(), 3);
   EXPECT_EQ(DelayEdit(0)->text(), QStringLiteral("120"));
   EXPECT_EQ(DelayEdit(1)->text(), QStringLiteral("65535"));
+  // Each delay says its unit beside it.
+  for (int row = 0; row < 2; ++row) {
+    QStringList texts;
+    for (const QLabel* label : DelayEdit(row)->parentWidget()->findChildren<QLabel*>())
+      texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("ms"))) << texts.join(u'|').toStdString();
+  }
 
   ASSERT_TRUE(Click("macro_btn_stopredio"));
   EXPECT_EQ(host_.calls.back(), "MacroEventsChanged(0)");

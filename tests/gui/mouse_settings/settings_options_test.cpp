@@ -59,9 +59,9 @@ TEST_F(SettingsOptionsTest, RefreshShowsTheSettings) {
   EXPECT_EQ(Control<QComboBox>("Anti_Shake_combo_timeSelect")->currentIndex(), 1);
   EXPECT_EQ(Control<QComboBox>("Silent_Altitude_Select")->currentIndex(), 1);
   EXPECT_EQ(Control<QSlider>("pointer_speed_slider")->value(), 14);
-  EXPECT_EQ(Control<QLabel>("pointer_speed_value")->text(), "14");
+  EXPECT_EQ(Control<QLabel>("pointer_speed_value")->text(), "14/20");
   EXPECT_EQ(Control<QSlider>("scroll_speed_slider")->value(), 6);
-  EXPECT_EQ(Control<QLabel>("double_click_value")->text(), "620");
+  EXPECT_EQ(Control<QLabel>("double_click_value")->text(), "620 ms");
   EXPECT_TRUE(IsSelected(Control<QAbstractButton>("pointer_precision_check")));
   EXPECT_FALSE(IsSelected(Control<QAbstractButton>("scrolls_page_check")));
 
@@ -149,11 +149,15 @@ TEST_F(SettingsOptionsTest, PointerSettingsAreSavedButNotWritten) {
     const char* label;
     int value;
     Field field;
+    const char* shown;  // the value with its unit or scale
   };
   const Case cases[] = {
-      {"pointer_speed_slider", "pointer_speed_value", 17, &MouseSystemSettings::pointer_speed},
-      {"scroll_speed_slider", "scroll_speed_value", 9, &MouseSystemSettings::wheel_lines},
-      {"double_click_slider", "double_click_value", 750, &MouseSystemSettings::double_click_time},
+      {"pointer_speed_slider", "pointer_speed_value", 17, &MouseSystemSettings::pointer_speed,
+       "17/20"},
+      {"scroll_speed_slider", "scroll_speed_value", 9, &MouseSystemSettings::wheel_lines,
+       "9 lines"},
+      {"double_click_slider", "double_click_value", 750, &MouseSystemSettings::double_click_time,
+       "750 ms"},
   };
   for (const Case& c : cases) {
     auto* slider = Control<QSlider>(c.slider);
@@ -161,7 +165,7 @@ TEST_F(SettingsOptionsTest, PointerSettingsAreSavedButNotWritten) {
     host_.calls.clear();
     slider->setValue(c.value);
     SendNotification(slider, QString::fromLatin1(notify::kMoveValueChanged));
-    EXPECT_EQ(Control<QLabel>(c.label)->text(), QString::number(c.value)) << c.slider;
+    EXPECT_EQ(Control<QLabel>(c.label)->text(), QString::fromLatin1(c.shown)) << c.slider;
     EXPECT_TRUE(host_.calls.empty()) << c.slider << " while dragged";
     SendNotification(slider, QString::fromLatin1(notify::kValueChanged));
     EXPECT_EQ(host_.settings.*c.field, c.value) << c.slider;

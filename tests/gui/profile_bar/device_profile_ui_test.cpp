@@ -169,9 +169,11 @@ TEST_F(ProfileBarTest, DeletingTheCurrentProfileAppliesTheOneBeforeIt) {
   Click("device_sub_btn");
   host_.applied.clear();
   asked.clear();
+  asked_about.clear();
   const auto files = FolderFiles();
   Click("device_sub_btn");
   EXPECT_EQ(asked, QStringList{QStringLiteral("message_text_29?")});
+  EXPECT_EQ(asked_about, QStringList{QStringLiteral("profile1")}) << "the question names it";
   EXPECT_EQ(ComboTexts(), QStringList{QStringLiteral("profile1")});
   EXPECT_EQ(FolderFiles(), files);
   EXPECT_TRUE(host_.applied.empty());
@@ -371,7 +373,7 @@ TEST_F(ProfileBarTest, APageLayoutCreatesTheBarWithItsTree) {
   ASSERT_NE(page, nullptr);
   auto* bar = FindControl<CDeviceProfileUI>(page.get(), QStringLiteral("device_profile"));
   ASSERT_NE(bar, nullptr);
-  bar->SetMessageBox([](QWidget*, const QString&, int) { return 1; });
+  bar->SetMessageBox([](QWidget*, const QString&, int, const QString&) { return 1; });
   bar->SetFolders(temp_.filePath(QStringLiteral("page")).toStdString(),
                   testing::FactoryPath("mouse"));
   // The tree the layout gave is used, not a second one.

@@ -91,8 +91,9 @@ class ProfileBarTest : public ::testing::Test {
     window_->layout()->addWidget(bar);
     router_.bars.push_back(bar);
     bar->SetHost(&host_);
-    bar->SetMessageBox([this](QWidget*, const QString& key, int buttons) {
+    bar->SetMessageBox([this](QWidget*, const QString& key, int buttons, const QString& object) {
       asked << key + (buttons == kMessageConfirmCancel ? QStringLiteral("?") : QString());
+      asked_about << object;
       if (answers.empty()) return 1;
       const int answer = answers.front();
       answers.pop_front();
@@ -139,6 +140,7 @@ class ProfileBarTest : public ::testing::Test {
   ScriptedDialogs* dialogs_ = nullptr;
   CDeviceProfileUI* bar_ = nullptr;
   QStringList asked;        // text keys of the messages, "?" marking a question
+  QStringList asked_about;  // the object each message names (empty when none)
   std::deque<int> answers;  // answers to give; 1 (confirm) once they run out
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -58,6 +60,57 @@ INSTANTIATE_TEST_SUITE_P(Layouts, AboutWindowTest, ::testing::Values(true, false
                            return info.param ? "SkinLayout" : "BuiltIn";
                          });
 
+// Receives the links the program hands to the desktop.
+class LinkCatcher : public QObject {
+  Q_OBJECT
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+
+ public:
+  QList<QUrl> opened;
+};
+
+TEST(AboutHomepage, TheLinkOpensTheHomepageOrIsHidden) {
+  SkinManager::Instance().SetSkinFolder(testing::ShellTestSkin());
+  LinkCatcher catcher;
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+  struct Case {
+    const char* url;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"https://vorlin.dev/", true},
+      {"https://vorlin.example.org", false},  // the build's placeholder
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    catcher.opened.clear();
+    CAboutWnd about(nullptr, QUrl(QString::fromLatin1(c.url)));
+    auto* link = FindControl<QAbstractButton>(about.Window(), QStringLiteral("homepage_btn"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->isVisibleTo(about.Window()), c.shown);
+    link->click();
+    EXPECT_EQ(catcher.opened,
+              c.shown ? QList<QUrl>{QUrl(QString::fromLatin1(c.url))} : QList<QUrl>{});
+  }
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+TEST(AboutHomepage, OnlyAPageABrowserCanShowIsUsable) {
+  const std::pair<const char*, bool> cases[] = {
+      {"https://vorlin.dev", true},          {"http://www.vorlin.org/about", true},
+      {"https://example.org", false},        {"https://www.example.com", false},
+      {"https://vorlin.example.net", false}, {"https://vorlin.test", false},
+      {"https://localhost:8080", false},     {"ftp://vorlin.dev", false},
+      {"file:///etc/passwd", false},         {"not a url", false},
+      {"https://notexample.org", true},
+  };
+  for (const auto& [url, usable] : cases) {
+    EXPECT_EQ(IsUsableHomepage(QUrl(QString::fromLatin1(url))), usable) << url;
+  }
+}
+
 TEST(AboutVersion, LabelThenVersion) {
   EXPECT_EQ(AboutVersionText(QStringLiteral("Version "), QStringLiteral("1.2.3")),
             "Version V1.2.3");
@@ -67,3 +120,5 @@ TEST(AboutVersion, LabelThenVersion) {
 
 }  // namespace
 }  // namespace vorlin
+
+#include "about_window_test.moc"

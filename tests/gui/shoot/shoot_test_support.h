@@ -54,7 +54,7 @@ class FakeShootHost : public RecoilControl, public StubPageServices {
     ++downloads;
     if (panel) panel->SendFinished(download_result == 1);
   }
-  int ShowMessage(const QString& text_key, bool, std::optional<int>) override {
+  int ShowMessage(const QString& text_key, bool, std::optional<int>, const QString&) override {
     notices << text_key;
     return 1;
   }
