@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include "app/app_log.h"
+#include "app/report_status_bar.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
 #include "pages/device_option.h"
@@ -144,6 +145,9 @@ void CMainWnd::FindControls() {
   no_device_ = FindControl(root, QStringLiteral("No_device_Link"));
   light_status_ = FindControl<QAbstractButton>(root, QStringLiteral("control_light_status"));
   status_text_ = FindControl<QLabel>(root, QStringLiteral("status_text"));
+  report_bar_ = std::make_unique<ReportStatusBar>(
+      status_text_, [this] { UpdateStatusText(); },
+      [this](const std::string& data_name) { RetryDevice(data_name); });
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));
   if (title_bar_) title_bar_->installEventFilter(this);
   if (QWidget* emulated = FindControl(root, QStringLiteral("emulated_label"))) {
