@@ -19,6 +19,7 @@
 
 #include "app/access_notice.h"
 #include "app/app_log.h"
+#include "app/report_status_bar.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
 #include "pages/device_option.h"
@@ -149,6 +150,9 @@ void CMainWnd::FindControls() {
   }
   light_status_ = FindControl<QAbstractButton>(root, QStringLiteral("control_light_status"));
   status_text_ = FindControl<QLabel>(root, QStringLiteral("status_text"));
+  report_bar_ = std::make_unique<ReportStatusBar>(
+      status_text_, [this] { UpdateStatusText(); },
+      [this](const std::string& data_name) { RetryDevice(data_name); });
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));
   if (title_bar_) title_bar_->installEventFilter(this);
   if (QWidget* emulated = FindControl(root, QStringLiteral("emulated_label"))) {

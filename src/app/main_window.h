@@ -45,6 +45,7 @@ class CHalvexUSBDevice;
 class DeviceManager;
 class DevicePage;
 struct DeviceReport;
+class ReportStatusBar;
 class CSetWnd;
 class CSkinWnd;
 class SleepWatch;
@@ -194,8 +195,10 @@ class CMainWnd : public QObject,
   void SetDevicesHidden(bool hidden);
   // Whether this program drives the devices' lighting (light control, suspend and resume).
   void SetHostLighting(bool on);
-  // The outcome of a change the user made, on the status bar for a while.
-  void ShowReport(const DeviceReport& report);
+  // The outcome of a change the user made on `page`, on the status bar (report_status_bar.h).
+  void ShowReport(const DevicePage* page, const DeviceReport& report);
+  // Writes the current profile of the device named `data_name` again.
+  void RetryDevice(const std::string& data_name);
   void ApplyDpi(int dpi);
   void CentreOnScreen();
   void OnDeviceOptionChosen(QWidget* sender);
@@ -236,6 +239,7 @@ class CMainWnd : public QObject,
   QPointer<QWidget> no_device_;
   QPointer<QAbstractButton> light_status_;
   QPointer<QLabel> status_text_;
+  std::unique_ptr<ReportStatusBar> report_bar_;
   QPointer<QWidget> title_bar_;
 
   // Devices.

@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/access_notice.h"
+#include "app/report_status_bar.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
@@ -189,7 +190,7 @@ DevicePage* CMainWnd::CreateDevicePage(size_t index) {
   option->SetPage(page);
   page->SetOption(option);
   connect(page, &DevicePage::reported, this,
-          [this](const DeviceReport& report) { ShowReport(report); });
+          [this, page](const DeviceReport& report) { ShowReport(page, report); });
   return page;
 }
 
@@ -312,7 +313,7 @@ void CMainWnd::UpdateNoDeviceNotice() {
 }
 
 void CMainWnd::UpdateStatusText() {
-  if (!status_text_) return;
+  if (!status_text_ || (report_bar_ && report_bar_->Show())) return;
   int connected = 0;
   for (CDeviceOptionUI* option : Options()) connected += option->Shown() ? 1 : 0;
   const QString key = connected == 0   ? QStringLiteral("status_no_device_text")

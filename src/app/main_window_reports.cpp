@@ -1,40 +1,27 @@
-// What became of the user's changes: the status bar says for a while whether a change reached
-// the device, is kept in the profile only (the device is not there) or could not be written.
-
-#include <QLabel>
-#include <QTimer>
+// What became of the user's changes: the status bar says whether a change reached the device, is
+// kept in the profile only (the device is not there) or could not be written and why; a change
+// that did not reach its device stays said with a "Retry" button (report_status_bar.h).
 
 #include "app/main_window.h"
-#include "ui/translator.h"
+#include "app/report_status_bar.h"
+#include "devices/device_client.h"
+#include "pages/device_page.h"
 
 namespace vorlin {
 
-namespace {
-
-constexpr int kReportShownMs = 4000;
-
-QString ReportTextKey(ChangeOutcome outcome) {
-  switch (outcome) {
-    case ChangeOutcome::kWritten:
-      return QStringLiteral("status_written_text");
-    case ChangeOutcome::kProfileOnly:
-      return QStringLiteral("status_profile_only_text");
-    case ChangeOutcome::kFailed:
-      break;
-  }
-  return QStringLiteral("status_write_failed_text");
+void CMainWnd::ShowReport(const DevicePage* page, const DeviceReport& report) {
+  if (report_bar_ && page) report_bar_->Take(page->Product().dataName, report);
 }
 
-}  // namespace
-
-void CMainWnd::ShowReport(const DeviceReport& report) {
-  if (!status_text_) return;
-  status_text_->setText(Translator::Instance().Text(ReportTextKey(report.outcome)));
-  status_text_->setProperty("report", static_cast<int>(report.outcome));
-  QTimer::singleShot(kReportShownMs, status_text_, [this] {
-    status_text_->setProperty("report", QVariant());
-    UpdateStatusText();
-  });
+void CMainWnd::RetryDevice(const std::string& data_name) {
+  for (DevicePage* page : pages_) {
+    if (!page || page->Product().dataName != data_name) continue;
+    // The profile as it is kept, written whole through the profile's own apply path: the
+    // settings record, the macros and the key table.
+    const DeviceView& view = page->Client().View();
+    if (!view.profilePath.empty()) page->Client().ApplyProfile(view.profileId, view.profilePath);
+    return;
+  }
 }
 
 }  // namespace vorlin

@@ -62,6 +62,11 @@ struct DeviceView {
 // (the device is not there), or writing it failed.
 enum class ChangeOutcome { kWritten, kProfileOnly, kFailed };
 
+// Why a write failed, as the user is told: the device refused it (an error status), answered
+// wrongly (a reply to another request, or one that could not be used), did not answer, was
+// unplugged while it was written, or what was to be written does not fit in it (macros).
+enum class FailReason { kNone, kRefused, kWrongAnswer, kNoAnswer, kUnplugged, kDoesNotFit };
+
 // The result of a user action that writes to the device.
 struct DeviceReport {
   enum class Action {
@@ -74,6 +79,11 @@ struct DeviceReport {
   };
   Action action = Action::kLighting;
   ChangeOutcome outcome = ChangeOutcome::kWritten;
+  // Why it failed (kNone unless `outcome` is kFailed).
+  FailReason reason = FailReason::kNone;
+  // Key assignments, profiles and resets: whether the key table reached the device (it may have
+  // while the macros did not, and the other way round).
+  bool keysWritten = false;
   // Macros that did not fit: the image is this many four-byte events too large (nothing written,
   // no key table either); -1 when the macros could not be written; 0 otherwise.
   int macroResult = 0;

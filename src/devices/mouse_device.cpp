@@ -68,11 +68,7 @@ void CHalvexMouseDevice::ReadDeviceState() {
   if (write_keys) take_profile_keys_ = true;
   LoadProfile();
   ReadParamRecord(nullptr);
-  if (write_keys) {
-    bool written = false;
-    const int macros = WriteMacrosAndKeys(&written);
-    Report(DeviceReport::Action::kKeys, written && macros == 0, macros);
-  }
+  if (write_keys) Report(DeviceReport::Action::kKeys, kLinkOk, WriteMacrosAndKeys());
   NoteDeviceRead();
   PublishView();
   StartPreview();
@@ -171,9 +167,9 @@ void CHalvexMouseDevice::PollStatus() {
 
 int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   const std::optional<uint16_t> offset = MouseParamRecord::Offset(profile);
-  if (!offset) return 0;
+  if (!offset) return kLinkBadArgument;
   // Nothing can be written over a closed link: that is not a success.
-  if (!LinkCheck()) return 0;
+  if (!LinkCheck()) return kLinkNoExchange;
   MouseRecordSettings settings;
   settings.light = profile_.GetLightSettings();
   settings.system = profile_.GetMouseSettings();
@@ -182,48 +178,55 @@ int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   const MouseParamRecord::Bytes bytes = record_.ForWrite(static_cast<uint8_t>(value), settings);
   DeviceLink& link = Link();
   link.BeginConfig();
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   const int written = link.WriteParams(bytes, *offset);
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   link.EndConfig();
-  if (written != kLinkOk) return 0;
+  if (written != kLinkOk) return written;
   record_.NoteWritten(bytes);
-  return 1;
+  return kLinkOk;
 }
 
 int CHalvexMouseDevice::StoreKeyAssignments(int page, const std::vector<KeyAssignmentPair>& keys) {
-  if (!LinkCheck()) return 0;
+  return WriteKeyTable(page, keys) == kLinkOk ? 1 : 0;
+}
+
+int CHalvexMouseDevice::WriteKeyTable(int page, const std::vector<KeyAssignmentPair>& keys) {
+  if (!LinkCheck()) return kLinkNoExchange;
   DeviceLink& link = Link();
   std::array<uint8_t, kDeviceInfoSize> info{};
-  if (link.ReadDeviceInfo(info) != kLinkOk) return 0;
+  if (const int read = link.ReadDeviceInfo(info); read != kLinkOk) return read;
   // Without the factory table there is nothing to build the table from: writing would clear
   // every key of the mouse.
   if (!tables_read_) {
     qCWarning(lcVorlin) << "mouse key table not written: the factory table has not been read";
-    return 0;
+    return kLinkBadArgument;
   }
   const int key_count = info[5];
   if (!link.SetBlockSize(static_cast<uint32_t>(key_count) * kKeyCodeBytes)) {
     qCWarning(lcVorlin) << "mouse reports" << key_count << "keys, more than a key table holds";
-    return 0;
+    return kLinkBadArgument;
   }
   device_info_ = info;
   const std::vector<uint8_t> table =
       BuildKeyTable(default_key_table_, key_count, slot_map_, keys, MacroCount());
-  if (!LinkCheck()) return 0;
+  if (!LinkCheck()) return kLinkNoExchange;
   link.BeginConfig();
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   const int written = table.empty() ? kLinkOk : link.WriteKeyTable(table, page);
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   link.EndConfig();
-  return written == kLinkOk ? 1 : 0;
+  return written;
 }
 
 std::vector<int> CHalvexMouseDevice::ListUsedMacros() const {
   return vorlin::ListUsedMacros(slot_map_, key_list_, MacroCount());
 }
 
-int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
+int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros, int* link_result) {
+  int ignored = kLinkOk;
+  int& result = link_result ? *link_result : ignored;
+  result = kLinkOk;
   if (macros.empty()) return 0;
   const Json::Value config = JsonFileIo::ReadJsonFile(UserFile(kMacroConfig));
   if (config.isNull()) {
@@ -248,29 +251,36 @@ int CHalvexMouseDevice::DownloadMacros(const std::vector<int>& macros) {
   }
   const size_t capacity = static_cast<size_t>(device_info_[6]) * kMacroUnit;
   if (const int overflow =
-          ImageOverflow(DeviceImageSize(counts), capacity, ImageCapacityRule::kRefuseAbove))
+          ImageOverflow(DeviceImageSize(counts), capacity, ImageCapacityRule::kRefuseAbove)) {
+    result = kWriteDoesNotFit;
     return overflow;
+  }
   const std::optional<std::vector<uint8_t>> image = BuildDeviceImage(blocks);
-  if (!image) return -1;
-  if (!LinkCheck()) return -1;
+  result = !image ? kWriteDoesNotFit : kLinkNoExchange;
+  if (!image || !LinkCheck()) return -1;
   DeviceLink& link = Link();
   link.BeginConfig();
   if (!ReceiverCheck()) return -1;
-  const int written = link.WriteMacroData(*image);
-  if (!ReceiverCheck()) return -1;
+  result = link.WriteMacroData(*image);
+  if (!ReceiverCheck()) {
+    result = kLinkNoExchange;
+    return -1;
+  }
   link.EndConfig();
-  return written == kLinkOk ? 0 : -1;
+  return result == kLinkOk ? 0 : -1;
 }
 
-int CHalvexMouseDevice::WriteMacrosAndKeys(bool* keys_written) {
-  const int macros = DownloadMacros(ListUsedMacros());
-  bool written = false;
+MacroKeyWrite CHalvexMouseDevice::WriteMacrosAndKeys() {
+  MacroKeyWrite outcome;
+  int macro_result = kLinkOk;
+  outcome.macros = DownloadMacros(ListUsedMacros(), &macro_result);
   // Macros that do not fit leave the keys as they were: the keys would call macros the mouse
   // does not hold.
-  if (macros <= 0) written = StoreKeyAssignments(0, key_list_) == 1;
-  keys_pending_ = !written && macros <= 0;
-  if (keys_written) *keys_written = written;
-  return macros;
+  const int keys = outcome.macros <= 0 ? WriteKeyTable(0, key_list_) : kWriteDoesNotFit;
+  outcome.keysWritten = keys == kLinkOk;
+  outcome.result = FirstFailure({macro_result, keys});
+  keys_pending_ = !outcome.keysWritten && outcome.macros <= 0;
+  return outcome;
 }
 
 int CHalvexMouseDevice::DownloadShootData() {
@@ -281,14 +291,15 @@ int CHalvexMouseDevice::DownloadShootData() {
     blocks.push_back(EncodeMacroEvents(Member(gun, "Events")));
   }
   const std::optional<std::vector<uint8_t>> image = BuildDeviceImage(blocks);
-  if (!image || !LinkCheck()) return 0;
+  if (!image) return kWriteDoesNotFit;
+  if (!LinkCheck()) return kLinkNoExchange;
   DeviceLink& link = Link();
   link.BeginConfig();
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   const int written = link.WriteShootData(*image);
-  if (!ReceiverCheck()) return 0;
+  if (!ReceiverCheck()) return kLinkNoExchange;
   link.EndConfig();
-  return written == kLinkOk ? 1 : 0;
+  return written;
 }
 
 // ---- User actions ----
@@ -301,10 +312,9 @@ void CHalvexMouseDevice::SetKeyEntry(int index, const KeyAssignmentPair& pair) {
 }
 
 void CHalvexMouseDevice::ApplyKeyAssignments() {
-  bool written = false;
-  const int macros = WriteMacrosAndKeys(&written);
+  const MacroKeyWrite written = WriteMacrosAndKeys();
   SaveProfile();
-  Report(DeviceReport::Action::kKeys, written && macros == 0, macros);
+  Report(DeviceReport::Action::kKeys, kLinkOk, written);
 }
 
 void CHalvexMouseDevice::StoreDpiStages(const std::vector<DpiStage>& stages) {
@@ -324,7 +334,7 @@ void CHalvexMouseDevice::StoreSystemSettings(const MouseSystemSettings& settings
 
 void CHalvexMouseDevice::CommitSettings(bool write) {
   SaveProfile();
-  if (write) Report(DeviceReport::Action::kSettings, WriteParamRecord(0, 0) == 1);
+  if (write) Report(DeviceReport::Action::kSettings, WriteParamRecord(0, 0));
 }
 
 void CHalvexMouseDevice::MacroRemoved(int number) {
@@ -340,7 +350,7 @@ void CHalvexMouseDevice::SetMacroNames(const std::vector<std::string>& names) {
 }
 
 void CHalvexMouseDevice::SendShootData() {
-  Report(DeviceReport::Action::kRecoil, DownloadShootData() == 1);
+  Report(DeviceReport::Action::kRecoil, DownloadShootData());
 }
 
 // ---- Profile ----

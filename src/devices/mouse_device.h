@@ -63,22 +63,27 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   // ---- Writing the mouse ----
 
   // The kept record with the profile's lighting, DPI stages and sensor settings, written at
-  // profile x 128. 1 when the mouse took it; 0 when the link is closed, a link check fails, the
-  // profile has no record or the mouse refused it.
+  // profile x 128. 1 when the mouse took it; 0 when the link is closed or a link check fails;
+  // the link's result when the mouse refused it or answered wrongly; kLinkBadArgument when the
+  // profile has no record.
   int WriteParamRecord(int profile, int value) override;
   // The key table of page `page` from the factory table and the key list. 1 when the mouse took
   // it; 0 when the link is not open, a link check fails, the device information cannot be read,
   // the factory table has not been read or the mouse refused the table.
   int StoreKeyAssignments(int page, const std::vector<KeyAssignmentPair>& keys);
   int StoreKeyAssignments() { return StoreKeyAssignments(0, key_list_); }
+  // The same with the link's result (1 written), kLinkBadArgument when the table cannot be built.
+  int WriteKeyTable(int page, const std::vector<KeyAssignmentPair>& keys);
   // The macros the buttons call, in the order their image positions follow.
   std::vector<int> ListUsedMacros() const;
   // 0: written or nothing to write; -1: not written (link, image); k > 0: the image is k
-  // four-byte events too large for the mouse's macro memory.
-  int DownloadMacros(const std::vector<int>& macros);
-  int WriteMacrosAndKeys(bool* keys_written) override;
+  // four-byte events too large for the mouse's macro memory. `link_result` gets the result of
+  // the write (1 written or nothing to write, kWriteDoesNotFit, else the link's failure).
+  int DownloadMacros(const std::vector<int>& macros, int* link_result = nullptr);
+  MacroKeyWrite WriteMacrosAndKeys() override;
   // The four recoil patterns ("ShootData_0.Shoot" to "ShootData_3.Shoot"; a missing file gives an
-  // empty pattern). 1 when written; 0 when the link is closed or a link check fails.
+  // empty pattern). 1 when written; 0 when the link is closed or a link check fails; the link's
+  // result when the mouse refused them or answered wrongly.
   int DownloadShootData();
 
   // ---- User actions ----

@@ -273,13 +273,14 @@ void CHalvexUSBDevice::RunCommand(const std::function<void()>& command) {
   PublishView();
 }
 
-void CHalvexUSBDevice::Report(DeviceReport::Action action, bool written, int macro_result) {
-  DeviceReport report;
-  report.action = action;
-  report.macroResult = macro_result;
-  report.outcome = !LinkOpen() ? ChangeOutcome::kProfileOnly
-                   : written   ? ChangeOutcome::kWritten
-                               : ChangeOutcome::kFailed;
+void CHalvexUSBDevice::Report(DeviceReport::Action action, int result) {
+  emit reported(MakeDeviceReport(action, result, LinkOpen()));
+}
+
+void CHalvexUSBDevice::Report(DeviceReport::Action action, int record, const MacroKeyWrite& keys) {
+  DeviceReport report = MakeDeviceReport(action, FirstFailure({record, keys.result}), LinkOpen());
+  report.macroResult = keys.macros;
+  report.keysWritten = keys.keysWritten;
   emit reported(report);
 }
 
@@ -290,7 +291,7 @@ void CHalvexUSBDevice::SetLighting(const LightSettings& settings, bool leave_syn
   SetLightWords(LightSettingsToWords(settings));
   SaveProfile();
   ApplyLighting();
-  Report(DeviceReport::Action::kLighting, WriteParamRecord(0, 0) == 1);
+  Report(DeviceReport::Action::kLighting, WriteParamRecord(0, 0));
 }
 
 void CHalvexUSBDevice::SetAudioLighting(const AudioLightSettings& settings) {
@@ -328,10 +329,8 @@ void CHalvexUSBDevice::WriteWholeProfile(DeviceReport::Action action) {
   LoadProfile();
   DropMissingMacroKeys();
   PublishView();
-  const bool record = WriteParamRecord(0, 0) == 1;
-  bool keys = true;
-  const int macros = WriteMacrosAndKeys(&keys);
-  Report(action, record && keys && macros == 0, macros);
+  const int record = WriteParamRecord(0, 0);
+  Report(action, record, WriteMacrosAndKeys());
 }
 
 void CHalvexUSBDevice::ReloadProfile() {

@@ -32,6 +32,7 @@
 #include "devices/event_interface.h"
 #include "devices/lighting_state.h"
 #include "devices/lighting_worker.h"
+#include "devices/write_outcome.h"
 #include "hid/device_tables.h"
 #include "profiles/light_name_lists.h"
 #include "profiles/light_records.h"
@@ -149,15 +150,10 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   // The profile document changed outside the device: reload it and take it over.
   virtual void ReloadProfile();
   // The settings record (profile, value of byte 0): 1 when the device took it; 0 when it could
-  // not be reached; another result when writing failed.
+  // not be reached; another link result (hid/device_link.h) when writing failed.
   virtual int WriteParamRecord(int profile, int value) { return 1; }
-  // The macros the keys call and the key table, as applying a profile writes them: 0 written or
-  // nothing to write, k > 0 the macros are k events too large (no key table either), -1 the
-  // macros failed (the key table is still written). Sets `keys_written`.
-  virtual int WriteMacrosAndKeys(bool* keys_written) {
-    if (keys_written) *keys_written = true;
-    return 0;
-  }
+  // The macros the keys call and the key table, as applying a profile writes them.
+  virtual MacroKeyWrite WriteMacrosAndKeys() { return {}; }
   // Reloads the name lists (effect names, custom effects) and shows them.
   virtual void LoadNameLists();
 
@@ -217,8 +213,10 @@ class CHalvexUSBDevice : public QObject, private ScheduledDevice {
   // selected custom effect into the worker's lists.
   void LoadLightingFromProfile();
   // Reports `action`: written when `result` is 1, kept in the profile only when the device is
-  // not reachable, failed otherwise.
-  void Report(DeviceReport::Action action, bool written, int macro_result = 0);
+  // not reachable, failed with the reason of `result` otherwise.
+  void Report(DeviceReport::Action action, int result);
+  // Reports a change that wrote the settings record (`record`), then the macros and the keys.
+  void Report(DeviceReport::Action action, int record, const MacroKeyWrite& keys);
   // The connection changed: the timers that need the link and the page follow.
   virtual void Disconnected();
   // The device has been read since it was connected (the classes call it when ReadDeviceState

@@ -84,14 +84,17 @@ int DeviceLink::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
   {
     std::lock_guard lock(transferLock_);
     // A device may still have the answer to an earlier request queued: a reply that echoes
-    // another command is read past once; the second reply stands whatever it echoes.
+    // another command is read past once; the second reply stands whatever it echoes. When only
+    // the other command's reply came, the device answered wrongly rather than not at all.
+    bool other_echo = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
       size_t got = 0;
       const bool arrived = !reply.empty() && device.Read(reply.data(), reply.size(), got, timeout);
       received = got;
-      result = arrived ? kLinkOk : kLinkNoExchange;
+      result = arrived ? kLinkOk : other_echo ? kLinkWrongReply : kLinkNoExchange;
       if (!arrived || reply.size() < 4) continue;
       if (reply[3] == out[3]) break;
+      other_echo = true;
       if (wireless && reply[3] == kReceiverNoAnswer) {
         result = kLinkNoDevice;
         break;

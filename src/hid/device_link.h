@@ -28,6 +28,7 @@ enum LinkResult : int {
   kLinkNoDevice = -101,     // through the receiver: the device behind it did not answer (0xAA)
   kLinkStatusFailed = -102, // reply status 0xFF
   kLinkStatusRefused = -103,// reply status 0xFE
+  kLinkWrongReply = -104,   // a reply to another command came, then nothing that answered this one
   kLinkBadArgument = -201,  // a key-table page other than 0, or a buffer or range that cannot fit
 };
 

@@ -93,7 +93,7 @@ void KeyAssignmentFlow::ApplyFinished(const DeviceReport& report) {
     return;
   }
   if (report.macroResult <= kMacrosNotWritten) {
-    // The keys are still written: the macros already in the device stay usable.
+    // The key table is still written: the macros already in the device stay usable.
     services_.ShowMessage(QString::fromLatin1(kMacroWriteFailedMessage), false);
   }
   picture_.ShowChangedKeys();
@@ -101,8 +101,9 @@ void KeyAssignmentFlow::ApplyFinished(const DeviceReport& report) {
     // The device is away: the changes wait and go to it when it is back (the status bar says so).
     return;
   }
-  if (report.outcome != ChangeOutcome::kWritten && report.macroResult == 0) {
-    // The device keeps its old table: the changes still wait to be applied.
+  if (!report.keysWritten) {
+    // The device refused the table or did not answer, whatever became of the macros: it keeps
+    // its old table, and the changes still wait to be applied.
     services_.ShowMessage(QString::fromLatin1(kKeyTableWriteFailedMessage), false);
     return;
   }

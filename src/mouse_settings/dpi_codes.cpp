@@ -52,30 +52,15 @@ int DpiCodeFromValue(const DpiScale& scale, int dpi) {
   return ClampCode(above_base / scale.step);
 }
 
-int DpiFromEditText(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  int64_t value = 0;
-  if (text.empty()) {
-    value = 0;
-  } else if (std::all_of(text.begin(), text.end(),
-                         [](char c) { return c >= '0' && c <= '9'; })) {
-    // Saturates: a long run of digits is a large number, not garbage.
-    for (char c : text) value = std::min<int64_t>(value * 10 + (c - '0'), int64_t{1} << 40);
-    if (negative) value = -value;
-  }
-  return static_cast<int>(RoundUpToGrain(std::clamp<int64_t>(value, kDpiMin, kDpiMax)));
+TypedNumber CheckTypedDpi(std::string_view text) {
+  return CheckTypedNumber(text, NumberRule{kDpiMin, kDpiMax, kDpiGrain, false});
 }
 
-int DpiCodeFromEditText(const DpiScale& scale, std::string_view text) {
-  return DpiCodeFromValue(scale, DpiFromEditText(text));
+std::optional<int> DpiCodeFromEditText(const DpiScale& scale, std::string_view text) {
+  const TypedNumber typed = CheckTypedDpi(text);
+  if (typed.verdict == TypedVerdict::kNotANumber || typed.verdict == TypedVerdict::kOutOfRange)
+    return std::nullopt;
+  return DpiCodeFromValue(scale, typed.value);
 }
 
 }  // namespace vorlin

@@ -17,8 +17,11 @@
 // code 0 (no division by zero), and the page does not turn values into codes at all.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
+
+#include "ui/typed_number.h"
 
 namespace vorlin {
 
@@ -54,10 +57,11 @@ int ShownDpi(const DpiScale& scale, int code);
 // above `dpi`, within 0..kDpiCodeMax; 0 when the scale is unknown or `dpi` is below the base.
 int DpiCodeFromValue(const DpiScale& scale, int dpi);
 
-// The DPI an edit's text stands for: the text (surrounding spaces ignored) read as a decimal
-// integer, anything else as 0, then clamped to kDpiMin..kDpiMax and rounded up to a multiple
-// of 50.
-int DpiFromEditText(std::string_view text);
-int DpiCodeFromEditText(const DpiScale& scale, std::string_view text);
+// What a DPI typed into a stage's edit comes to: a whole number within kDpiMin..kDpiMax, rounded
+// to the nearest multiple of kDpiGrain; anything else (no number, out of range) is refused, so
+// that a slip of the keyboard never sends a DPI the user did not ask for.
+TypedNumber CheckTypedDpi(std::string_view text);
+// The code of a DPI typed into a stage's edit; none when the text is refused.
+std::optional<int> DpiCodeFromEditText(const DpiScale& scale, std::string_view text);
 
 }  // namespace vorlin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/control_factory.h"
 #include "ui/controls.h"
+#include "ui/field_notice.h"
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
 #include "ui/page_services.h"
@@ -327,8 +329,26 @@ void MouseSettingsPanel::OnEditDone(int stage) {
   auto* edit = Control<QLineEdit>(StageControl(kEdit, stage));
   const DpiScale scale = Scale();
   if (!edit || !scale.Known()) return;
-  const int code = DpiCodeFromEditText(scale, edit->text().toStdString());
+  const std::string text = edit->text().toStdString();
+  const std::optional<int> typed_code = DpiCodeFromEditText(scale, text);
+  const Translator& texts = Translator::Instance();
+  if (!typed_code) {
+    // Nothing is stored or written: the row shows the stage's DPI again and says why.
+    const std::vector<DpiStage> stages = *StagesCovering(stage, scale);  // the scale is known
+    ShowStageValue(stage, stages[static_cast<size_t>(stage)].dpi_x, scale);
+    ShowFieldNotice(edit,
+                    texts.Text(QStringLiteral("typed_dpi_range_text")).arg(kDpiMin).arg(kDpiMax));
+    return;
+  }
+  const int code = *typed_code;
   ShowStageValue(stage, code, scale);
+  // The DPI the mouse gets is what the row now shows; when that is not what was typed, say so.
+  const int shown = ShownDpi(scale, code);
+  ShowFieldNotice(
+      edit, shown == ParseTypedInteger(text)
+                ? QString()
+                : texts.Text(QStringLiteral("typed_dpi_rounded_text")).arg(shown).arg(kDpiGrain));
+  // A stage the profile lacks is made from its row, which shows the new DPI now.
   std::vector<DpiStage> stages = *StagesCovering(stage, scale);  // the scale is known
   stages[static_cast<size_t>(stage)].dpi_x = static_cast<uint16_t>(code);
   StoreStages(stages);

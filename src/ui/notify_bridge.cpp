@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include "ui/field_notice.h"
+
 namespace vorlin {
 
 namespace {
@@ -41,9 +43,12 @@ class ControlEventFilter : public QObject {
     if (!widget) return false;
     switch (event->type()) {
       case QEvent::FocusIn:
+        NoteNumberField(qobject_cast<QLineEdit*>(widget));
         SendNotification(widget, notify::kSetFocus);
         break;
       case QEvent::FocusOut:
+        // A number edit says what became of its text before anyone reads it.
+        TidyNumberField(qobject_cast<QLineEdit*>(widget));
         SendNotification(widget, notify::kKillFocus);
         break;
       case QEvent::Enter:
@@ -58,8 +63,10 @@ class ControlEventFilter : public QObject {
       case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QLineEdit*>(widget) &&
-            !qobject_cast<QComboBox*>(widget->parentWidget()))
+            !qobject_cast<QComboBox*>(widget->parentWidget())) {
+          TidyNumberField(qobject_cast<QLineEdit*>(widget));
           SendNotification(widget, notify::kReturn);
+        }
         break;
       }
       default:

@@ -4,14 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
+#include "app/report_status_bar.h"
 #include "devices/mouse_key_tables.h"
+#include "hid/device_link.h"
 #include "key_set/key_set_control_ui.h"
 #include "lighting/light_control_ui.h"
 #include "mouse_fixture.h"
@@ -23,9 +29,11 @@
 #include "profiles/json_file_io.h"
 #include "profiles/profile_list.h"
 #include "ui/device_key_button.h"
+#include "ui/field_notice.h"
 #include "ui/find_control.h"
 #include "ui/light_colour.h"
 #include "ui/notify_bridge.h"
+#include "ui/translator.h"
 
 namespace vorlin {
 namespace {
@@ -262,6 +270,146 @@ TEST_F(UserFlowsTest, AKeyChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) {
       << Trace();
   EXPECT_EQ(ForwardInDocument(CurrentDocument()), kDpiDown);
   EXPECT_EQ(page_->Client().KeyList()[kForward].current.PackedCode(), kDpiDown);
+}
+
+// ---- What the user is told about each change ----
+
+class ChangeFeedbackTest : public UserFlowsTest {
+ protected:
+  QLabel* StatusText() const {
+    return FindControl<QLabel>(window_->Window(), QStringLiteral("status_text"));
+  }
+  QAbstractButton* RetryButton() const {
+    return FindControl<QAbstractButton>(window_->Window(), QStringLiteral("status_retry"));
+  }
+  static QString Said(const char* key) {
+    return Translator::Instance().Text(QString::fromLatin1(key));
+  }
+  bool RetryOffered() const { return RetryButton() && !RetryButton()->isHidden(); }
+};
+
+// A colour the mouse refuses is said to have failed, with the reason, and stays said with a
+// retry; once the mouse takes writes again, the retry writes the profile and the status says so.
+TEST_F(ChangeFeedbackTest, ARefusedLightChangeIsSaidAndRetriedOnceTheMouseTakesItAgain) {
+  emulator_.Mouse().Cable().FailReplies(100000, kStatusRefused);
+  ChooseSteady(page_, kMouseSteady, 0, 255, 0);
+  ASSERT_NE(StatusText(), nullptr);
+  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+  EXPECT_NE(StatusText()->text(), QStringLiteral("status_failed_refused_text"));
+  EXPECT_TRUE(RetryOffered());
+  EXPECT_NE(ColourInMouse(), (Colour{0, 255, 0}));
+  EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 255, 0}));
+  // The failure is not a flash: it is still said after the written reports' time is over.
+  QTest::qWait(ReportStatusBar::kWrittenShownMs + 300);
+  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+
+  emulator_.Mouse().Cable().ClearFaults();
+  emulator_.Bus()->ClearTrace();
+  RetryButton()->click();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return ColourInMouse() == Colour{0, 255, 0};
+      },
+      5000))
+      << Trace();
+  Settle();
+  EXPECT_GT(CountOf(kMouseCableProductId, kCmdWriteParams), 0) << Trace();
+  EXPECT_EQ(StatusText()->text(), Said("status_written_text"));
+  EXPECT_FALSE(RetryOffered());
+}
+
+// A key table the mouse refuses is a failure, never "applied": the change stays pending.
+TEST_F(ChangeFeedbackTest, ARefusedKeyTableIsSaidToHaveFailedAndStaysPending) {
+  emulator_.Mouse().Cable().FailReplies(100000, kStatusRefused);
+  // The key panel's own message about the table is answered as the user would.
+  int messages = 0;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&messages] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      ++messages;
+      box->close();
+    }
+  });
+  answer.start(50);
+  GiveForwardDpiDown();
+  answer.stop();
+  EXPECT_EQ(messages, 1);
+  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+  EXPECT_TRUE(RetryOffered());
+  EXPECT_TRUE(Control<QAbstractButton>(page_, "key_butt_prosave")->isEnabled())
+      << "the change still waits for the mouse";
+  EXPECT_NE(ForwardSlotInMouse(), (Colour{0x13, 0x02, 0x00}));
+  EXPECT_EQ(ForwardInDocument(CurrentDocument()), kDpiDown);
+}
+
+// A mouse that answers with another command's reply, or not at all, is said so.
+TEST_F(ChangeFeedbackTest, AWrongOrMissingAnswerIsSaidAsSuch) {
+  struct Case {
+    const char* name;
+    std::function<void(EmulatedDevice&)> fault;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"wrong echo", [](EmulatedDevice& d) { d.WrongEcho(100000); },
+       "status_failed_wrong_answer_text"},
+      {"no reply", [](EmulatedDevice& d) { d.DropReplies(100000); },
+       "status_failed_no_answer_text"},
+  };
+  // One colour change each, with short reply waits: what is said matters here, not the waiting.
+  ChooseSteady(page_, kMouseSteady, 0, 0, 0);
+  mouse_->Link().SetReplyTimeouts({100, 100, 100});
+  auto* red = Control<QLineEdit>(page_, "deng_edit_R");
+  int value = 10;
+  for (const Case& c : cases) {
+    c.fault(emulator_.Mouse().Cable());
+    red->setText(QString::number(value++));
+    SendNotification(red, QString::fromLatin1(notify::kKillFocus));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusText()->text() == Said(c.said); }, 15000))
+        << c.name << ": " << StatusText()->text().toStdString();
+    EXPECT_TRUE(RetryOffered()) << c.name;
+    emulator_.Mouse().Cable().ClearFaults();
+  }
+}
+
+// A DPI typed as letters writes nothing and says what the field takes.
+TEST_F(ChangeFeedbackTest, LettersTypedIntoADpiFieldWriteNothingAndSaySo) {
+  page_->SetFunctionView(kSettingsView);
+  auto* edit = Control<QLineEdit>(page_, "DPI_edit_1");
+  ASSERT_NE(edit, nullptr);
+  const QString before = edit->text();
+  const FirmwareMemory memory = Memory();
+  emulator_.Bus()->ClearTrace();
+  edit->setText(QStringLiteral("abc"));
+  SendNotification(edit, QString::fromLatin1(notify::kKillFocus));
+  Settle();
+  EXPECT_EQ(CountOf(kMouseCableProductId, kCmdWriteParams), 0) << Trace();
+  EXPECT_EQ(edit->text(), before);
+  EXPECT_EQ(FieldNotice(edit), Said("typed_dpi_range_text").arg(100).arg(26000));
+  EXPECT_TRUE(FieldNotice(edit).contains(QStringLiteral("26000")));
+  EXPECT_EQ(Memory().params, memory.params);
+}
+
+// The mouse is pulled out while a colour is being written: the change is not lost (the profile
+// document holds it), and the status bar says it did not reach the mouse.
+TEST_F(ChangeFeedbackTest, AMouseUnpluggedMidWriteKeepsTheChangeInTheProfileAndSaysSo) {
+  emulator_.Mouse().Receiver()->Unplug();
+  emulator_.Bus()->ClearTrace();
+  // The configuration start and the record's first chunk go through; the second chunk does not.
+  emulator_.Mouse().Cable().UnplugAfter(2);
+  ChooseSteady(page_, kMouseSteady, 0, 0, 255);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 5000));
+  Settle();
+  const QStringList away = {Said("status_profile_only_text"), Said("status_failed_unplugged_text"),
+                            Said("status_failed_no_answer_text")};
+  EXPECT_TRUE(away.contains(StatusText()->text())) << StatusText()->text().toStdString();
+  EXPECT_TRUE(RetryOffered());
+  EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 0, 255}));
+  // A retry while the mouse is away keeps the change in the profile and says so.
+  RetryButton()->click();
+  Settle();
+  EXPECT_EQ(StatusText()->text(), Said("status_profile_only_text"));
+  EXPECT_TRUE(RetryOffered());
 }
 
 }  // namespace

@@ -21,12 +21,12 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "input/function_code.h"
-#include "key_set/key_assignment_flow.h"
 #include "devices/device_capabilities.h"
 #include "devices/device_view.h"
-#include "support/page_services_stub.h"
+#include "input/function_code.h"
+#include "key_set/key_assignment_flow.h"
 #include "key_set/key_set_control_ui.h"
+#include "support/page_services_stub.h"
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
 
@@ -65,7 +65,8 @@ inline std::vector<KeyAssignmentPair> MouseKeys() {
 inline std::vector<KeyAssignmentPair> KeyboardKeys() {
   const uint32_t codes[] = {0x200004, 0x200005, 0x200029, 0x200100};
   std::vector<KeyAssignmentPair> keys;
-  for (uint16_t i = 0; i < 4; ++i) keys.push_back(Pair(static_cast<uint16_t>(10 + i), codes[i], codes[i]));
+  for (uint16_t i = 0; i < 4; ++i)
+    keys.push_back(Pair(static_cast<uint16_t>(10 + i), codes[i], codes[i]));
   return keys;
 }
 
@@ -89,7 +90,9 @@ class FakeKeyHost : public KeyAssignmentControl, public KeyPicture, public StubP
     report.action = DeviceReport::Action::kKeys;
     report.macroResult = download_result;
     const bool written = download_result <= 0 && store_ok;
-    report.outcome = written && download_result == 0 ? ChangeOutcome::kWritten : ChangeOutcome::kFailed;
+    report.outcome =
+        written && download_result == 0 ? ChangeOutcome::kWritten : ChangeOutcome::kFailed;
+    report.keysWritten = written;
     if (flow) flow->ApplyFinished(report);
   }
   // KeyPicture
@@ -143,8 +146,8 @@ class KeySetFixture : public ::testing::Test {
     router_.flow = flow_.get();
     NotifyBridge::Install(&window_, &router_);
     SetDeviceKind(kKeySetMouse);
-    panel_->SetMacroNames({QStringLiteral("Combo one"), QStringLiteral("Combo two"),
-                           QStringLiteral("Combo three")});
+    panel_->SetMacroNames(
+        {QStringLiteral("Combo one"), QStringLiteral("Combo two"), QStringLiteral("Combo three")});
   }
 
   void SetDeviceKind(int kind) {

@@ -44,24 +44,45 @@ TEST(DpiScaleTest, ReadsStepBaseAndSensorFromTheDeviceInformation) {
 TEST(DpiScaleTest, AShortOrEmptyRecordGivesAnUnknownScale) {
   const std::vector<uint8_t> twelve = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0x25, 0x33, 50};
   EXPECT_EQ(DpiScaleFromDeviceInfo(twelve), (DpiScale{50, 0, 0x3325}));
-  for (const std::vector<uint8_t>& info : {std::vector<uint8_t>{}, std::vector<uint8_t>(11, 7),
-                                           std::vector<uint8_t>(34, 0)}) {
+  for (const std::vector<uint8_t>& info :
+       {std::vector<uint8_t>{}, std::vector<uint8_t>(11, 7), std::vector<uint8_t>(34, 0)}) {
     EXPECT_FALSE(DpiScaleFromDeviceInfo(info).Known()) << info.size();
   }
 }
 
-TEST(DpiEditTextTest, ReadsDecimalTextClampedAndRoundedUp) {
+TEST(DpiEditTextTest, TakesWholeNumbersInRangeRoundsOffGridOnesAndRefusesTheRest) {
   struct Case {
     const char* text;
+    TypedVerdict verdict;
     int dpi;
   };
   const Case cases[] = {
-      {"26001", 26000}, {"149", 150},  {"", 100},           {"abc", 100},   {"12a", 100},
-      {"-5", 100},      {"0", 100},    {" 800 ", 800},      {"+450", 450},  {"100", 100},
-      {"101", 150},     {"25999", 26000}, {"99999999999999999999", 26000}, {"1,600", 100},
-      {"-", 100},       {"1600", 1600},
+      {"1600", TypedVerdict::kTaken, 1600},
+      {" 800 ", TypedVerdict::kTaken, 800},
+      {"+450", TypedVerdict::kTaken, 450},
+      {"100", TypedVerdict::kTaken, 100},
+      {"26000", TypedVerdict::kTaken, 26000},
+      {"1620", TypedVerdict::kRounded, 1600},
+      {"1625", TypedVerdict::kRounded, 1650},
+      {"149", TypedVerdict::kRounded, 150},
+      {"101", TypedVerdict::kRounded, 100},
+      {"25999", TypedVerdict::kRounded, 26000},
+      {"abc", TypedVerdict::kNotANumber, 0},
+      {"", TypedVerdict::kNotANumber, 0},
+      {"12a", TypedVerdict::kNotANumber, 0},
+      {"1,600", TypedVerdict::kNotANumber, 0},
+      {"-", TypedVerdict::kNotANumber, 0},
+      {"26001", TypedVerdict::kOutOfRange, 0},
+      {"99", TypedVerdict::kOutOfRange, 0},
+      {"-800", TypedVerdict::kOutOfRange, 0},
+      {"0", TypedVerdict::kOutOfRange, 0},
+      {"99999999999999999999", TypedVerdict::kOutOfRange, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(DpiFromEditText(c.text), c.dpi) << '"' << c.text << '"';
+  for (const Case& c : cases) {
+    const TypedNumber typed = CheckTypedDpi(c.text);
+    EXPECT_EQ(typed.verdict, c.verdict) << '"' << c.text << '"';
+    EXPECT_EQ(typed.value, c.dpi) << '"' << c.text << '"';
+  }
 }
 
 TEST(DpiCodesTest, LinearScale) {
@@ -71,9 +92,9 @@ TEST(DpiCodesTest, LinearScale) {
     int shown;
   };
   const Case cases[] = {
-      {Linear(50, 50), 31, 1600}, {Linear(50, 50), 0, 50},     {Linear(50, 50), 1, 100},
-      {Linear(100, 0), 260, 26000}, {Linear(33, 0), 1, 50},    {Linear(33, 0), 3, 100},
-      {Linear(33, 0), 4, 150},    {Linear(50, 25), 2, 150},    {Linear(0, 120), 7, 150},
+      {Linear(50, 50), 31, 1600},   {Linear(50, 50), 0, 50},  {Linear(50, 50), 1, 100},
+      {Linear(100, 0), 260, 26000}, {Linear(33, 0), 1, 50},   {Linear(33, 0), 3, 100},
+      {Linear(33, 0), 4, 150},      {Linear(50, 25), 2, 150}, {Linear(0, 120), 7, 150},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ShownDpi(c.scale, c.code), c.shown) << Describe(c.scale) << " code " << c.code;
@@ -100,12 +121,12 @@ TEST(DpiCodesTest, TwoSlopeScaleTurnsAtCode48) {
     int dpi;
     int code;
   };
-  const Value values[] = {{4899, 47}, {4900, 48}, {5000, 48}, {5099, 48},
+  const Value values[] = {{4899, 47}, {4900, 48}, {5000, 48},  {5099, 48},
                           {5100, 49}, {5300, 50}, {26000, 153}};
   for (const Value& v : values) EXPECT_EQ(DpiCodeFromValue(scale, v.dpi), v.code) << v.dpi;
   // The slider and the edit agree above the turn as below it.
   EXPECT_EQ(DpiCodeFromEditText(scale, "5100"), 49);
-  EXPECT_EQ(DpiCodeFromEditText(scale, "5001"), 48);  // 5050 lies below code 49's 5100
+  EXPECT_EQ(DpiCodeFromEditText(scale, "5001"), 48);  // 5000 lies below code 49's 5100
   // The same numbers for another sensor stay linear.
   EXPECT_EQ(ShownDpi(Linear(100, 100), 49), 5000);
   EXPECT_EQ(DpiCodeFromValue(Linear(100, 100), 5100), 50);
@@ -115,7 +136,9 @@ TEST(DpiCodesTest, UnknownScaleNeverDividesByZero) {
   for (const DpiScale& scale : {Linear(0, 0), Linear(0, 50), TwoSlope(0, 0), TwoSlope(0, 300)}) {
     for (int dpi : {0, 100, 5000, 26000}) {
       EXPECT_EQ(DpiCodeFromValue(scale, dpi), 0) << Describe(scale) << ' ' << dpi;
-      EXPECT_EQ(DpiCodeFromEditText(scale, std::to_string(dpi)), 0) << Describe(scale);
+      // 0 DPI is refused as typed text; the others give code 0 while the scale is unknown.
+      const std::optional<int> typed = DpiCodeFromEditText(scale, std::to_string(dpi));
+      EXPECT_EQ(typed, dpi < kDpiMin ? std::nullopt : std::optional<int>(0)) << Describe(scale);
     }
   }
 }
@@ -146,7 +169,9 @@ TEST(DpiCodesTest, ShownValuesRoundTripThroughSliderAndEdit) {
       if (shown < kDpiMin) continue;
       ++checked;
       const int from_slider = DpiCodeFromValue(scale, shown);
-      const int from_edit = DpiCodeFromEditText(scale, std::to_string(shown));
+      const std::optional<int> typed = DpiCodeFromEditText(scale, std::to_string(shown));
+      ASSERT_TRUE(typed) << shown << " is refused";
+      const int from_edit = *typed;
       ASSERT_EQ(ShownDpi(scale, from_slider), shown) << Describe(scale) << " code " << code;
       ASSERT_EQ(ShownDpi(scale, from_edit), shown) << Describe(scale) << " code " << code;
       if (scale.step >= kDpiGrain) {

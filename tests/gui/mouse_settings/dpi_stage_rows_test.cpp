@@ -10,7 +10,9 @@
 #include "mouse_settings/dpi_codes.h"
 #include "mouse_settings/stage_colour_button.h"
 #include "ui/controls.h"
+#include "ui/field_notice.h"
 #include "ui/notification.h"
+#include "ui/translator.h"
 
 namespace vorlin {
 namespace {
@@ -24,7 +26,7 @@ class DpiStageRowsTest : public testing::MouseSettingsFixture {
   void SetUp() override {
     MouseSettingsFixture::SetUp();
     // Step 50, base 50: code c shows 50 (c + 1).
-    host_.stages = {Stage(1, 7, 0xFF0000), Stage(1, 15, 0x00FF00), Stage(0, 31, 0x0000FF),
+    host_.stages = {Stage(1, 7, 0xFF0000),  Stage(1, 15, 0x00FF00),  Stage(0, 31, 0x0000FF),
                     Stage(1, 63, 0x112233), Stage(1, 127, 0x445566), Stage(1, 255, 0x778899)};
     host_.current = 1;
     Refresh();
@@ -113,21 +115,40 @@ TEST_F(DpiStageRowsTest, DraggedSliderOnlyShows) {
   EXPECT_EQ(host_.stages[4].dpi_x, 127);
 }
 
-TEST_F(DpiStageRowsTest, EditStoresWhatItReads) {
+TEST_F(DpiStageRowsTest, EditStoresWhatItReadsAndSaysWhatItRoundedOrRefused) {
+  // The notices in English; the other tests of this program see the keys again afterwards.
+  struct NoLanguageAfter {
+    ~NoLanguageAfter() { Translator::Instance().SetLanguage({}); }
+  } no_language_after;
+  ASSERT_TRUE(Translator::Instance().LoadLanguage(QStringLiteral("lan_en.xml")));
+  const QString range = QStringLiteral("DPI must be between 100 and 26000");
   struct Case {
     const char* text;
     QString shown;
-    int code;
+    int code;  // -1: refused, nothing stored or written
+    QString notice;
   };
-  const Case cases[] = {{"26001", "26000", 519}, {"149", "150", 2}, {"", "100", 1},
-                        {"abc", "100", 1},       {" 3200", "3200", 63}, {"-800", "100", 1}};
+  // Stage 5 starts at code 255 (12800 DPI); each case leaves the row as the next one finds it.
+  const Case cases[] = {
+      {"abc", "12800", -1, range},
+      {"", "12800", -1, range},
+      {"26001", "12800", -1, range},
+      {"-800", "12800", -1, range},
+      {"1,600", "12800", -1, range},
+      {" 3200", "3200", 63, QString()},
+      {"1620", "1600", 31, QStringLiteral("Rounded to 1600 DPI (steps of 50)")},
+      {"149", "150", 2, QStringLiteral("Rounded to 150 DPI (steps of 50)")},
+      {"26000", "26000", 519, QString()},
+  };
   for (const Case& c : cases) {
     host_.calls.clear();
+    const int code_before = host_.stages[5].dpi_x;
     TypeAndLeave(5, QString::fromLatin1(c.text));
     EXPECT_EQ(Edit(5)->text(), c.shown) << c.text;
     EXPECT_EQ(Slider(5)->value(), c.shown.toInt()) << c.text;
-    EXPECT_EQ(host_.stages[5].dpi_x, c.code) << c.text;
-    EXPECT_EQ(host_.calls, kStoredStagesAndWritten) << c.text;
+    EXPECT_EQ(host_.stages[5].dpi_x, c.code < 0 ? code_before : c.code) << c.text;
+    EXPECT_EQ(host_.calls, c.code < 0 ? Calls{} : kStoredStagesAndWritten) << c.text;
+    EXPECT_EQ(FieldNotice(Edit(5)), c.notice) << c.text;
   }
   // Enter does the same as leaving the edit.
   Edit(0)->setText(QStringLiteral("1000"));
@@ -211,8 +232,8 @@ TEST_F(DpiStageRowsTest, EnableOptionFollowsTheStageAndKeepsOneOn) {
 
 TEST_F(DpiStageRowsTest, TheLastEnabledStageCannotBeSwitchedOff) {
   // A profile whose current stage is off: only the "last one" rule keeps a stage on.
-  host_.stages = {Stage(1, 7), Stage(1, 15), Stage(0, 31), Stage(0, 63), Stage(0, 127),
-                  Stage(0, 255)};
+  host_.stages = {Stage(1, 7),  Stage(1, 15),  Stage(0, 31),
+                  Stage(0, 63), Stage(0, 127), Stage(0, 255)};
   host_.current = 2;
   Refresh();
   EXPECT_EQ(UsableEnableOptions(), std::vector<int>({0, 1, 3, 4, 5}));

@@ -314,6 +314,19 @@ TEST_F(DeviceLinkTest, SecondMismatchedEchoIsAcceptedWithoutAThirdRead) {
   EXPECT_EQ(received, kCommandReportSize);
 }
 
+TEST_F(DeviceLinkTest, OnlyAReplyToAnotherCommandIsAWrongAnswerNotSilence) {
+  // The device answers with another command's code and then nothing: it did answer, wrongly.
+  Device().SetScript([](const CommandReport& r) {
+    ScriptedReply reply = ScriptedInterface::Echo(r);
+    reply.reports[0][3] = 0x33;
+    return reply;
+  });
+  link_.SetReplyTimeouts({30, 30, 30});
+  std::array<uint8_t, 56> params{};
+  EXPECT_EQ(link_.WriteParams(params, 0), kLinkWrongReply);
+  EXPECT_EQ(Sent().size(), 1u) << "the write stops at the first chunk";
+}
+
 TEST_F(DeviceLinkTest, WriteThatFailsReturnsMinusOne) {
   Device().SetScript([](const CommandReport&) {
     ScriptedReply reply;
