@@ -9,10 +9,12 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/access_advice.h"
 #include "app/app_session.h"
 #include "app/command_line.h"
+#include "app/ctl_client.h"
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
@@ -139,6 +141,8 @@ int RunWindow(int argc, char** argv, const CommandLine& command_line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // `vorlin ctl ...` drives the running program for scripts (no display, no window).
+  if (argc > 1 && std::string_view(argv[1]) == "ctl") return RunCtl(argc, argv);
   // The command line is read before any application object exists: --help, --version and a
   // wrong option must answer on a terminal without a display.
   QStringList arguments;
