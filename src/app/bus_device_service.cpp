@@ -211,6 +211,18 @@ DevicePage* BusDeviceService::FindMouse(const QString& device, BusAnswer* error)
   return page;
 }
 
+DevicePage* BusDeviceService::FindStage(const QString& device, int stage, BusAnswer* error) const {
+  DevicePage* page = FindMouse(device, error);
+  if (!page) return nullptr;
+  const size_t count = page->Client().DpiStages().size();
+  if (stage < 1 || static_cast<size_t>(stage) > count) {
+    *error = BusAnswer::Fail(kBusErrorInvalidArgument,
+                             QStringLiteral("The DPI stage must be 1 to %1.").arg(count));
+    return nullptr;
+  }
+  return page;
+}
+
 // ---- Waiting for the device ----
 
 void BusDeviceService::AwaitReport(DevicePage& page, DeviceReport::Action action, BusAnswer success,
@@ -328,15 +340,10 @@ BusAnswer BusDeviceService::Dpi(const QString& device) const {
 
 void BusDeviceService::SetDpiStage(const QString& device, int stage, BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = FindMouse(device, &error);
+  DevicePage* page = FindStage(device, stage, &error);
   if (!page) return done(error);
   DeviceClient& client = page->Client();
   std::vector<DpiStage> stages = client.DpiStages();
-  if (stage < 1 || stage > static_cast<int>(stages.size())) {
-    return done(
-        BusAnswer::Fail(kBusErrorInvalidArgument,
-                        QStringLiteral("The DPI stage must be 1 to %1.").arg(stages.size())));
-  }
   // As a stage picked on the settings panel: the current stage is always enabled.
   stages[static_cast<size_t>(stage - 1)].active = 1;
   client.StoreCurrentDpiStage(stage - 1);
@@ -348,15 +355,10 @@ void BusDeviceService::SetDpiStage(const QString& device, int stage, BusAnswerFu
 void BusDeviceService::SetDpiValue(const QString& device, int stage, int dpi,
                                    BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = FindMouse(device, &error);
+  DevicePage* page = FindStage(device, stage, &error);
   if (!page) return done(error);
   DeviceClient& client = page->Client();
   std::vector<DpiStage> stages = client.DpiStages();
-  if (stage < 1 || stage > static_cast<int>(stages.size())) {
-    return done(
-        BusAnswer::Fail(kBusErrorInvalidArgument,
-                        QStringLiteral("The DPI stage must be 1 to %1.").arg(stages.size())));
-  }
   if (dpi < kDpiMin || dpi > kDpiMax) {
     return done(
         BusAnswer::Fail(kBusErrorInvalidArgument,

@@ -60,6 +60,8 @@ class BusDeviceService : public QObject, public DeviceBusHandler {
   DevicePage* Find(const QString& device, BusAnswer* error) const;
   // The page's mouse, read; nullptr with `error` filled when it has no DPI stages.
   DevicePage* FindMouse(const QString& device, BusAnswer* error) const;
+  // The mouse's page when it has DPI stage `stage` (from 1); nullptr with `error` filled if not.
+  DevicePage* FindStage(const QString& device, int stage, BusAnswer* error) const;
   // Answers `done` with `success` once the page's device reports `action`, or with the failure.
   void AwaitReport(DevicePage& page, DeviceReport::Action action, BusAnswer success,
                    BusAnswerFunction done);

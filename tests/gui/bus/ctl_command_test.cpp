@@ -11,114 +11,48 @@ using Verb = CtlCommand::Verb;
 
 struct Accepted {
   QStringList words;
-  Verb verb;
-  QString device;
-  bool json;
-  QString profile;
-  int stage, dpi, effect, colour, brightness, speed;
-  QString file;
+  CtlCommand expected;
 };
 
 TEST(CtlCommand, ReadsEachCommandWithItsArgumentsAndOptions) {
   const QString cwd = QStringLiteral("/home/user/work");
   const Accepted cases[] = {
-      {{"list"}, Verb::kList, "", false, "", 0, 0, -1, -1, -1, -1, ""},
-      {{"--json", "list"}, Verb::kList, "", true, "", 0, 0, -1, -1, -1, -1, ""},
-      {{"profile"}, Verb::kProfile, "", false, "", 0, 0, -1, -1, -1, -1, ""},
+      {{"list"}, {.verb = Verb::kList}},
+      {{"--json", "list"}, {.verb = Verb::kList, .json = true}},
+      {{"profile"}, {.verb = Verb::kProfile}},
       {{"profile", "Work day", "--device", "mouse"},
-       Verb::kProfile,
-       "mouse",
-       false,
-       "Work day",
-       0,
-       0,
-       -1,
-       -1,
-       -1,
-       -1,
-       ""},
-      {{"profile", "2"}, Verb::kProfile, "", false, "2", 0, 0, -1, -1, -1, -1, ""},
-      {{"dpi"}, Verb::kDpi, "", false, "", 0, 0, -1, -1, -1, -1, ""},
-      {{"--device=mouse", "dpi", "3"}, Verb::kDpi, "mouse", false, "", 3, 0, -1, -1, -1, -1, ""},
-      {{"dpi", "2", "1600", "--json"}, Verb::kDpi, "", true, "", 2, 1600, -1, -1, -1, -1, ""},
+       {.verb = Verb::kProfile, .device = "mouse", .profile = "Work day"}},
+      {{"profile", "2"}, {.verb = Verb::kProfile, .profile = "2"}},
+      {{"dpi"}, {.verb = Verb::kDpi}},
+      {{"--device=mouse", "dpi", "3"}, {.verb = Verb::kDpi, .device = "mouse", .stage = 3}},
+      {{"dpi", "2", "1600", "--json"}, {.verb = Verb::kDpi, .json = true, .stage = 2, .dpi = 1600}},
       {{"light", "2", "--colour", "00ff00"},
-       Verb::kLight,
-       "",
-       false,
-       "",
-       0,
-       0,
-       2,
-       0x00FF00,
-       -1,
-       -1,
-       ""},
+       {.verb = Verb::kLight, .effect = 2, .colour = 0x00FF00}},
       {{"light", "0", "--color", "#A0b1C2", "--brightness", "4", "--speed", "0"},
-       Verb::kLight,
-       "",
-       false,
-       "",
-       0,
-       0,
-       0,
-       0xA0B1C2,
-       4,
-       0,
-       ""},
-      {{"export", "p.json"},
-       Verb::kExport,
-       "",
-       false,
-       "",
-       0,
-       0,
-       -1,
-       -1,
-       -1,
-       -1,
-       "/home/user/work/p.json"},
+       {.verb = Verb::kLight, .effect = 0, .colour = 0xA0B1C2, .brightness = 4, .speed = 0}},
+      {{"export", "p.json"}, {.verb = Verb::kExport, .file = "/home/user/work/p.json"}},
       {{"import", "../in/p.json", "--device", "HD"},
-       Verb::kImport,
-       "HD",
-       false,
-       "",
-       0,
-       0,
-       -1,
-       -1,
-       -1,
-       -1,
-       "/home/user/in/p.json"},
-      {{"import", "/tmp/p.json"},
-       Verb::kImport,
-       "",
-       false,
-       "",
-       0,
-       0,
-       -1,
-       -1,
-       -1,
-       -1,
-       "/tmp/p.json"},
-      {{"--help"}, Verb::kHelp, "", false, "", 0, 0, -1, -1, -1, -1, ""},
-      {{"light", "-h"}, Verb::kHelp, "", false, "", 0, 0, -1, -1, -1, -1, ""},
+       {.verb = Verb::kImport, .device = "HD", .file = "/home/user/in/p.json"}},
+      {{"import", "/tmp/p.json"}, {.verb = Verb::kImport, .file = "/tmp/p.json"}},
+      {{"--help"}, {.verb = Verb::kHelp}},
+      {{"light", "-h"}, {.verb = Verb::kHelp}},
   };
   for (const Accepted& c : cases) {
     SCOPED_TRACE(c.words.join(' ').toStdString());
     const CtlCommand command = ParseCtlCommand(c.words, cwd);
+    const CtlCommand& e = c.expected;
     EXPECT_EQ(command.error, QString());
-    EXPECT_EQ(command.verb, c.verb);
-    EXPECT_EQ(command.device, c.device);
-    EXPECT_EQ(command.json, c.json);
-    EXPECT_EQ(command.profile, c.profile);
-    EXPECT_EQ(command.stage, c.stage);
-    EXPECT_EQ(command.dpi, c.dpi);
-    EXPECT_EQ(command.effect, c.effect);
-    EXPECT_EQ(command.colour, c.colour);
-    EXPECT_EQ(command.brightness, c.brightness);
-    EXPECT_EQ(command.speed, c.speed);
-    EXPECT_EQ(command.file, c.file);
+    EXPECT_EQ(command.verb, e.verb);
+    EXPECT_EQ(command.device, e.device);
+    EXPECT_EQ(command.json, e.json);
+    EXPECT_EQ(command.profile, e.profile);
+    EXPECT_EQ(command.stage, e.stage);
+    EXPECT_EQ(command.dpi, e.dpi);
+    EXPECT_EQ(command.effect, e.effect);
+    EXPECT_EQ(command.colour, e.colour);
+    EXPECT_EQ(command.brightness, e.brightness);
+    EXPECT_EQ(command.speed, e.speed);
+    EXPECT_EQ(command.file, e.file);
   }
 }
 
