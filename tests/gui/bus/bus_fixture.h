@@ -25,8 +25,9 @@ class BusFixture : public MainWindowFixture {
   bool SessionBus() const override { return true; }
 
   void SetUp() override {
-    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected())
-        << "no private session bus (dbus-run-session is needed)";
+    if (!QDBusConnection::sessionBus().isConnected()) {
+      GTEST_SKIP() << "no D-Bus session bus (install dbus-run-session to run these)";
+    }
     MainWindowFixture::SetUp();
     ASSERT_TRUE(WaitShown({"mouse", "keyboard", "MousePad", "HD"}));
     client_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(
