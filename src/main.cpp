@@ -14,10 +14,12 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <string_view>
 
 #include "app/access_advice.h"
 #include "app/app_session.h"
 #include "app/command_line.h"
+#include "app/ctl_client.h"
 #include "app/device_probe.h"
 #include "app/device_sources.h"
 #include "app/main_window.h"
@@ -155,6 +157,8 @@ int StartAgain(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // `vorlin ctl ...` drives the running program for scripts (no display, no window).
+  if (argc > 1 && std::string_view(argv[1]) == "ctl") return RunCtl(argc, argv);
   // The command line is read before any application object exists: --help, --version and a
   // wrong option must answer on a terminal without a display.
   QStringList arguments;

@@ -41,7 +41,9 @@ QStringList WithoutQtOptions(const QStringList& arguments) {
 CommandLine ParseCommandLine(const QStringList& arguments, const QString& version) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      QStringLiteral("Configuration utility for the mouse, keyboard, mouse pad and headset."));
+      QStringLiteral("Configuration utility for the mouse, keyboard, mouse pad and headset.\n"
+                     "Scripts drive the running program with 'vorlin ctl' (see 'vorlin ctl "
+                     "--help')."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help and exit."));
   const QCommandLineOption show_version({QStringLiteral("v"), QStringLiteral("version")},

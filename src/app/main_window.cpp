@@ -20,6 +20,7 @@
 #include "app/access_notice.h"
 #include "app/app_log.h"
 #include "app/report_status_bar.h"
+#include "app/bus_device_service.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
 #include "pages/device_option.h"
@@ -273,6 +274,7 @@ void CMainWnd::Initialise() {
 
   // One device and one page per product, all hidden until their device arrives.
   CreateDevices();
+  if (bus_) bus_devices_ = std::make_unique<BusDeviceService>(*this, *bus_);
   UpdateNoDeviceNotice();
   window_->hide();
 
@@ -487,6 +489,7 @@ void CMainWnd::Shutdown() {
   if (input_capture_) input_capture_->Stop();  // a grabbed keyboard is let go first
   if (set_wnd_) set_wnd_->ForceClose();         // the update workers end before the devices
   threads_.StopAll();
+  bus_devices_.reset();  // calls still waiting hear that the program closes
   if (devices_) devices_->Stop();
   emit Closed();
 }

@@ -39,6 +39,7 @@ class QWidget;
 namespace vorlin {
 
 class AccessNotice;
+class BusDeviceService;
 class CAboutWnd;
 class CDeviceOptionUI;
 class CHalvexUSBDevice;
@@ -269,6 +270,8 @@ class CMainWnd : public QObject,
   std::unique_ptr<QSystemTrayIcon> tray_;
   std::unique_ptr<QMenu> tray_menu_;
   std::unique_ptr<ShellBus> bus_;
+  // The devices' members of the bus interface (after bus_: it goes first).
+  std::unique_ptr<BusDeviceService> bus_devices_;
   std::unique_ptr<QSettings> settings_;
   std::unique_ptr<LanguageSwitcher> language_;
   std::unique_ptr<CAboutWnd> about_;

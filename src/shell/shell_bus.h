@@ -4,9 +4,14 @@
 
 #include <QByteArray>
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVariantMap>
 
+#include "shell/device_bus_api.h"
 #include "shell/work_tool_block.h"
 
 namespace vorlin {
@@ -36,10 +41,26 @@ class ShellBusHandler {
 //   method InstallerReport(i code, i value)
 //   method GameStart/GameEnd/GameKill/GameDeath(i wparam, i lparam)
 //
+// and the devices' members for scripts and `vorlin ctl` (device_bus_api.h; docs/dbus.md):
+//
+//   property Version u
+//   method ListDevices() -> aa{sv} devices
+//   method GetProfiles(s device) -> (as names, i current)
+//   method ApplyProfile(s device, s profile) -> i index
+//   method GetDpi(s device) -> (i current, ai dpi)
+//   method SetDpiStage(s device, i stage)
+//   method SetDpiValue(s device, i stage, i dpi) -> i kept_dpi
+//   method SetLighting(s device, i effect, i colour, i brightness, i speed)
+//   method ExportProfile(s device, s path)
+//   method ImportProfile(s device, s path) -> (i index, s name)
+//   signal DeviceAdded(s device), DeviceRemoved(s device)
+//   signal ProfileChanged(s device, i index, s name), BatteryChanged(s device, i percent)
+//
 // Without a session bus the program runs on and only these messages are lost (logged once).
-class ShellBus : public QObject {
+class ShellBus : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.vorlin.Vorlin")
+  Q_PROPERTY(uint Version READ Version)
 
  public:
   static constexpr char kService[] = "org.vorlin.Vorlin";
@@ -59,8 +80,22 @@ class ShellBus : public QObject {
   // Tells every listener whether this program drives the device lighting.
   void NotifyLightControl(bool controlling);
 
+  // Who answers the device members (`handler` must outlive this object); until one is set they
+  // answer NoDevice.
+  void SetDeviceHandler(DeviceBusHandler* handler) { devices_ = handler; }
+  void NotifyDeviceAdded(const QString& device);
+  void NotifyDeviceRemoved(const QString& device);
+  void NotifyProfileChanged(const QString& device, int index, const QString& name);
+  void NotifyBatteryChanged(const QString& device, int percent);
+
+  uint Version() const { return kDeviceBusVersion; }
+
  signals:
   Q_SCRIPTABLE void LightControlChanged(bool controlling);
+  Q_SCRIPTABLE void DeviceAdded(const QString& device);
+  Q_SCRIPTABLE void DeviceRemoved(const QString& device);
+  Q_SCRIPTABLE void ProfileChanged(const QString& device, int index, const QString& name);
+  Q_SCRIPTABLE void BatteryChanged(const QString& device, int percent);
 
  public slots:
   Q_SCRIPTABLE void RequestLightControl(bool take_over);
@@ -71,8 +106,28 @@ class ShellBus : public QObject {
   Q_SCRIPTABLE void GameKill(int wparam, int lparam);
   Q_SCRIPTABLE void GameDeath(int wparam, int lparam);
 
+  // The device members. Each answers through the bus message itself (the out arguments only give
+  // the bus their types and names), once the device has answered.
+  Q_SCRIPTABLE void ListDevices(QList<QVariantMap>& devices);
+  Q_SCRIPTABLE void GetProfiles(const QString& device, QStringList& names, int& current);
+  Q_SCRIPTABLE void ApplyProfile(const QString& device, const QString& profile, int& index);
+  Q_SCRIPTABLE void GetDpi(const QString& device, int& current, QList<int>& dpi);
+  Q_SCRIPTABLE void SetDpiStage(const QString& device, int stage);
+  Q_SCRIPTABLE void SetDpiValue(const QString& device, int stage, int dpi, int& kept_dpi);
+  Q_SCRIPTABLE void SetLighting(const QString& device, int effect, int colour, int brightness,
+                                int speed);
+  Q_SCRIPTABLE void ExportProfile(const QString& device, const QString& path);
+  Q_SCRIPTABLE void ImportProfile(const QString& device, const QString& path, int& index,
+                                  QString& name);
+
  private:
+  // Takes the answer of the call being handled out of the slot: the function sends it (once).
+  BusAnswerFunction DelayAnswer();
+  // The handler, or an answer NoDevice when there is none yet.
+  DeviceBusHandler* DeviceHandler(const BusAnswerFunction& answer) const;
+
   ShellBusHandler* handler_;
+  DeviceBusHandler* devices_ = nullptr;
   QDBusConnection connection_;
   bool registered_ = false;
   bool owns_service_ = false;

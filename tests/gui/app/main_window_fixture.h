@@ -1,9 +1,9 @@
 #pragma once
 
-// A main window over the emulated devices, laid out at 96 DPI without the session or system bus,
-// and shown once its first look for devices is done. The devices run on threads of their own, as
-// in the program; a fixture that calls into a device object directly keeps them on the test's
-// thread instead (DeviceThreads).
+// A main window over the emulated devices, laid out at 96 DPI without the system bus (and without
+// the session bus unless the fixture asks for it), and shown once its first look for devices is
+// done. The devices run on threads of their own, as in the program; a fixture that calls into a
+// device object directly keeps them on the test's thread instead (DeviceThreads).
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ class MainWindowFixture : public ::testing::Test {
   }
   void OpenWindow() {
     MainWindowOptions options;
-    options.useSessionBus = false;
+    options.useSessionBus = SessionBus();
     options.followSleep = false;
     options.forcedDpi = 96;
     options.deviceThreads = DeviceThreads();
@@ -54,6 +54,8 @@ class MainWindowFixture : public ::testing::Test {
   }
   // Whether the devices run on threads of their own.
   virtual bool DeviceThreads() const { return true; }
+  // Whether the window offers its session-bus interface (only on a test's private bus).
+  virtual bool SessionBus() const { return false; }
 
   // The options shown, by their device's data name.
   QStringList Shown() const {
