@@ -19,8 +19,8 @@
 
 #include "app/access_notice.h"
 #include "app/app_log.h"
-#include "app/report_status_bar.h"
 #include "app/bus_device_service.h"
+#include "app/report_status_bar.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
 #include "pages/device_option.h"
