@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -131,6 +132,12 @@ void CMsgWnd::SetDpi(int dpi) {
 
 int CMsgWnd::Exec() {
   dialog_->adjustSize();
+  // The size is bounded by the screen: a narrower box than the text asked for needs more lines,
+  // and the box grows down to hold them all.
+  if (QLayout* layout = dialog_->layout(); layout && layout->hasHeightForWidth()) {
+    dialog_->resize(dialog_->width(),
+                    std::max(dialog_->height(), layout->totalHeightForWidth(dialog_->width())));
+  }
   PlaceOver(dialog_.get(), owner_);
   return dialog_->exec() == 1 ? 1 : 0;
 }
