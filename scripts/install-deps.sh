@@ -13,7 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth dbus
   dpkg-dev lintian desktop-file-utils appstream
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-thai-tlwg
 )
 
 missing=()

@@ -32,6 +32,7 @@
 #include "shoot/shoot_control_ui.h"
 #include "profile_bar/device_profile_ui.h"
 #include "input_qt/device_hook_factory.h"
+#include "app/resize_grip.h"
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
 #include "app/sleep_watch.h"
@@ -155,6 +156,7 @@ void CMainWnd::FindControls() {
       status_text_, [this] { UpdateStatusText(); },
       [this](const std::string& data_name) { RetryDevice(data_name); });
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));
+  AddResizeGrip(FindControl(root, QStringLiteral("status_bar")));
   if (title_bar_) title_bar_->installEventFilter(this);
   if (QWidget* emulated = FindControl(root, QStringLiteral("emulated_label"))) {
     emulated->setVisible(options_.emulated);
@@ -549,6 +551,8 @@ void CMainWnd::Refit() {
                       : DpiForMonitor(screen ? screen->geometry().size() : kMainWindowSize);
   if (window_->isMaximized()) window_->showNormal();
   ApplyDpi(dpi);
+  // The user may make the window larger than this, never smaller.
+  window_->setMinimumSize(MainWindowSizeAt(dpi_));
   window_->resize(MainWindowSizeAt(dpi_));
   CentreOnScreen();
   if (!was_visible && !window_->isVisible()) return;

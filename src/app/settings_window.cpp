@@ -16,6 +16,7 @@
 #include "platform/log.h"
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
+#include "ui/window_scale.h"
 
 namespace vorlin {
 
@@ -101,7 +102,12 @@ void CSetWnd::Show() {
     FillLanguageCombo(combo, languages_.entries ? languages_.entries() : DefaultLanguageList(),
                       languages_.current ? languages_.current() : -1);
   }
-  if (!dialog_->isVisible()) PlaceOver(dialog_.get(), owner_);
+  if (!dialog_->isVisible()) {
+    // The window takes the main window's scale, as the main window's own controls do.
+    const int dpi = WindowDpi(owner_ ? owner_->window() : nullptr);
+    if (WindowDpi(dialog_.get()) != dpi) ApplyWindowScale(dialog_.get(), dpi);
+    PlaceOver(dialog_.get(), owner_);
+  }
   if (update_page_) update_page_->Open();
   dialog_->show();
   dialog_->raise();

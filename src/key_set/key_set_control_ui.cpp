@@ -127,17 +127,6 @@ void FillFromTable(QComboBox* combo, std::span<const FunctionRow> table) {
   }
 }
 
-// A page stack sized by the page shown, not by the tallest one, so the card stays compact.
-void FitToCurrentPage(QStackedWidget* tabs) {
-  if (!tabs) return;
-  for (int i = 0; i < tabs->count(); ++i) {
-    const bool current = i == tabs->currentIndex();
-    tabs->widget(i)->setSizePolicy(current ? QSizePolicy::Preferred : QSizePolicy::Ignored,
-                                   current ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  }
-  tabs->updateGeometry();
-}
-
 void SetItemOffered(QComboBox* combo, int index, bool offered) {
   if (auto* view = qobject_cast<QListView*>(combo->view())) view->setRowHidden(index, !offered);
   if (auto* model = qobject_cast<QStandardItemModel*>(combo->model())) {
@@ -162,8 +151,7 @@ void CKeySetControlUI::EnsureBuilt() const {
   }
   self->FillFixedLists();
   if (auto* tabs = FindControl<QStackedWidget>(this, QString::fromLatin1(kTabs))) {
-    FitToCurrentPage(tabs);
-    connect(tabs, &QStackedWidget::currentChanged, self, [tabs] { FitToCurrentPage(tabs); });
+    SizeByCurrentPage(tabs);
   }
   // The key edit shows names; keys come from the input capture.
   if (auto* edit = FindControl<QLineEdit>(this, QString::fromLatin1(kKeyEdit))) {

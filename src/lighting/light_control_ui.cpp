@@ -103,18 +103,6 @@ void ShowOnPalette(ColorPalette* palette, uint32_t argb) {
     palette->SetColor(QColor::fromRgba(argb));
 }
 
-// A page pair sized by the page shown, not by the taller one, so that the card stays compact.
-void FitToCurrentPage(QStackedWidget* tabs) {
-  if (!tabs) return;
-  for (int i = 0; i < tabs->count(); ++i) {
-    QWidget* page = tabs->widget(i);
-    const bool current = i == tabs->currentIndex();
-    page->setSizePolicy(current ? QSizePolicy::Preferred : QSizePolicy::Ignored,
-                        current ? QSizePolicy::Preferred : QSizePolicy::Ignored);
-  }
-  tabs->updateGeometry();
-}
-
 void DimWhileDisabled(QWidget* control) {
   if (control->isEnabled()) {
     control->setGraphicsEffect(nullptr);
@@ -172,7 +160,7 @@ void CLightControlUI::ConnectOwnControls() {
   }
   for (const char* name : {kSyncCombo, kCustomCombo, kAudioModeCombo})
     FillFromItemKeys(FindControl<QComboBox>(this, QString::fromLatin1(name)));
-  FitToCurrentPage(FindControl<QStackedWidget>(this, QString::fromLatin1(kColourTabsName)));
+  SizeByCurrentPage(FindControl<QStackedWidget>(this, QString::fromLatin1(kColourTabsName)));
   for (const char* name : {kPalette, kAudioPalette}) {
     if (auto* palette = FindControl<ColorPalette>(this, QString::fromLatin1(name))) {
       palette->installEventFilter(this);
@@ -411,7 +399,7 @@ void CLightControlUI::ApplyMode(int mode) {
   if (view.colour_page) {
     auto* tabs = Control<QStackedWidget>(kColourTabsName);
     SelectTab(tabs, *view.colour_page);
-    FitToCurrentPage(tabs);
+    SizeByCurrentPage(tabs);
   }
 }
 

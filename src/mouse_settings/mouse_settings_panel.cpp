@@ -117,18 +117,6 @@ void SetStageLook(QSlider* slider, bool current) {
   slider->update();
 }
 
-// The tab layout sized by the page shown, not by the tallest one, so that no empty space hangs
-// below a short page.
-void FitToCurrentPage(QStackedWidget* tabs) {
-  if (!tabs) return;
-  for (int i = 0; i < tabs->count(); ++i) {
-    const QSizePolicy::Policy policy =
-        i == tabs->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-    tabs->widget(i)->setSizePolicy(policy, policy);
-  }
-  tabs->updateGeometry();
-}
-
 void SelectExisting(QComboBox* combo, int index) {
   if (!combo) return;
   SelectItem(combo, index >= 0 && index < combo->count() ? index : -1, false);
@@ -160,7 +148,7 @@ void MouseSettingsPanel::Bind(QWidget* root) {
   for (int i = 0; i < kDpiStageRows; ++i) {
     if (auto* slider = Control<QSlider>(StageControl(kSlider, i))) slider->setRange(kDpiMin, kDpiMax);
   }
-  FitToCurrentPage(Control<QStackedWidget>(QLatin1String(kTabLayout)));
+  SizeByCurrentPage(Control<QStackedWidget>(QLatin1String(kTabLayout)));
   BindStageRows(root);
   BindSettings(root);
   BindPointer(root);
@@ -428,7 +416,7 @@ void MouseSettingsPanel::OnTab(int page) {
   const int count = tabs ? tabs->count() : 0;
   const int shown = page >= 0 && page < count ? page : 0;
   SelectTab(tabs, shown);
-  FitToCurrentPage(tabs);
+  SizeByCurrentPage(tabs);
   QWidget* selector = Control(QLatin1String(kTabSelector));
   if (!selector) return;
   const QString chosen = StageControl(kTabOption, shown);

@@ -1,10 +1,9 @@
 #include "pages/device_function_area.h"
 
 #include <QButtonGroup>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -28,17 +27,17 @@ bool IsPanel(const QWidget* page) {
   return page && !page->property(kPlaceholder).toBool();
 }
 
-// A panel in a scroll area of its own: never squeezed below the height it asks for.
+// A panel in a scroll area of its own: never squeezed below the height it asks for now. The
+// size policy says so, instead of a height taken once, because what a panel asks for changes
+// with the language of its texts and with the scale. Its width is the page's column's.
 QScrollArea* Scrolled(QWidget* panel) {
   auto* scroll = new QScrollArea;
   scroll->setObjectName(panel->objectName() + QStringLiteral("_scroll"));
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->setWidgetResizable(true);
-  panel->setMinimumHeight(panel->sizeHint().height());
+  panel->setSizePolicy(panel->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
   scroll->setWidget(panel);
-  scroll->setMinimumWidth(panel->sizeHint().width() +
-                          scroll->verticalScrollBar()->sizeHint().width());
   return scroll;
 }
 
@@ -56,7 +55,7 @@ DeviceFunctionArea::DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32
   strip_ = new QWidget(this);
   strip_->setObjectName(QStringLiteral("device_function_tabs"));
   strip_->setProperty("plain", true);
-  strip_box_ = new QHBoxLayout(strip_);
+  strip_box_ = new QGridLayout(strip_);
   strip_box_->setContentsMargins(0, 0, 0, 0);
   strip_box_->setSpacing(6);
   strip_group_ = new QButtonGroup(strip_);
@@ -69,9 +68,7 @@ DeviceFunctionArea::DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32
     option->setFocusPolicy(Qt::TabFocus);
     Translator::Instance().SetTextKey(option, QString::fromLatin1(tab.text_key));
     strip_group_->addButton(option);
-    strip_box_->addWidget(option);
   }
-  strip_box_->addStretch(1);
   box->addWidget(strip_);
 
   function_pages_ = new QStackedWidget(this);
@@ -143,14 +140,28 @@ void DeviceFunctionArea::ShowView(int view) {
   }
 }
 
+int StripColumns(int tabs) {
+  return tabs <= kTabsInOneRow ? tabs : (tabs + 1) / 2;
+}
+
 void DeviceFunctionArea::UpdateStrip() {
-  int shown = 0;
+  std::vector<QAbstractButton*> offered;
   for (QAbstractButton* option : strip_group_->buttons()) {
     const bool has = HasView(ViewOfTab(option->objectName()));
     option->setVisible(has);
-    shown += has ? 1 : 0;
+    strip_box_->removeWidget(option);
+    if (has) offered.push_back(option);
   }
-  strip_->setVisible(shown > 1);
+  // The column has one width on every page: more tabs than fit in one row go into two, in
+  // columns of equal width.
+  const int columns = StripColumns(static_cast<int>(offered.size()));
+  for (int column = 0; column < strip_box_->columnCount(); ++column)
+    strip_box_->setColumnStretch(column, column < columns ? 1 : 0);
+  for (size_t i = 0; i < offered.size(); ++i) {
+    const int index = static_cast<int>(i);
+    strip_box_->addWidget(offered[i], index / columns, index % columns);
+  }
+  strip_->setVisible(offered.size() > 1);
 }
 
 }  // namespace vorlin

@@ -6,7 +6,8 @@
 // (0: lighting, 1: key assignment, 2: a device's third panel). Each panel sits in a scroll area of
 // its own, so a panel taller than the window scrolls instead of being squeezed.
 //
-// A tab shows only when its panel is on the page; a page with a single tab shows no strip.
+// A tab shows only when its panel is on the page; a page with a single tab shows no strip. Up to
+// kTabsInOneRow tabs share one row; more go into two rows.
 
 #include <span>
 #include <vector>
@@ -16,10 +17,14 @@
 #include "pages/function_view.h"
 
 class QButtonGroup;
-class QHBoxLayout;
+class QGridLayout;
 class QStackedWidget;
 
 namespace vorlin {
+
+inline constexpr int kTabsInOneRow = 4;
+// The columns of the tab strip for `tabs` tabs.
+int StripColumns(int tabs);
 
 class DeviceFunctionArea : public QWidget {
   Q_OBJECT
@@ -52,7 +57,7 @@ class DeviceFunctionArea : public QWidget {
   std::vector<FunctionTab> tabs_;
   uint32_t kind_;
   QWidget* strip_ = nullptr;
-  QHBoxLayout* strip_box_ = nullptr;
+  QGridLayout* strip_box_ = nullptr;
   QButtonGroup* strip_group_ = nullptr;
   QStackedWidget* function_pages_ = nullptr;
   QStackedWidget* key_pages_ = nullptr;

@@ -20,6 +20,7 @@
 #include "pages/device_option.h"
 #include "pages/function_view.h"
 #include "pages/mouse_panels.h"
+#include "pages/picture_fit.h"
 #include "platform/log.h"
 #include "profile_bar/common_file_dialogs.h"
 #include "profile_bar/device_profile_ui.h"
@@ -45,6 +46,8 @@ constexpr char kLightChanged[] = "_vorlin_light_changed";
 // The highest brightness and speed index of the lighting panel.
 constexpr int kMaxLightIndex = 4;
 constexpr QSize kPowerPictureSize{18, 18};
+// The room the device picture has at least.
+constexpr QSize kMinPictureArea{160, 160};
 
 }  // namespace
 
@@ -82,19 +85,19 @@ bool DevicePage::Build() {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(24, 16, 24, 16);
   row->setSpacing(28);
-  row->addStretch(1);
   if (!BuildPicture(row)) return false;
-  // One column beside the picture: the profile bar, the device's card and the function area.
+  // One column beside the picture: the profile bar, the device's card and the function area. It
+  // has one width on every page, so nothing moves when the user goes from device to device; the
+  // picture takes the rest.
   auto* side = new QWidget(this);
   side->setObjectName(QStringLiteral("device_side_column"));
-  side->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  side->setFixedWidth(kSideColumnWidth);
   auto* side_box = new QVBoxLayout(side);
   side_box->setContentsMargins(0, 0, 0, 0);
   side_box->setSpacing(12);
   BuildInfoColumn(side_box);
   BuildFunctionArea(side_box);
   row->addWidget(side);
-  row->addStretch(1);
   if (client_.HasMouse()) {
     mouse_ = std::make_unique<MousePanels>(*this, client_);
     mouse_->Build(*function_area_);
@@ -108,19 +111,25 @@ bool DevicePage::Build() {
 bool DevicePage::BuildPicture(QBoxLayout* row) {
   auto* picture = new QWidget(this);
   picture->setObjectName(QStringLiteral("device_picture_area"));
-  auto* picture_box = new QVBoxLayout(picture);
-  picture_box->setContentsMargins(0, 0, 0, 0);
+  picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  picture->setMinimumSize(kMinPictureArea);
   QWidget* tree = AttachSubLayout(picture, QString::fromStdString(product_.pageLayout));
   if (!tree) {
     qCWarning(lcVorlin) << "device page layout" << product_.pageLayout.c_str()
                         << "cannot be built";
     return false;
   }
-  // The pictures place their parts by position: the tree keeps its layout size.
-  if (tree->minimumSize().isEmpty()) tree->setMinimumSize(tree->size());
+  // The pictures place their parts by position: the tree is scaled as a whole to the room the
+  // area has (picture_fit.h), not laid out.
+  if (QLayout* box = picture->layout()) {
+    box->removeWidget(tree);
+    delete box;
+  }
+  tree->resize(tree->minimumSize().isEmpty() ? tree->size() : tree->minimumSize());
+  new PictureFit(picture, tree);  // owned by the area
   picture_ = tree;
   CollectButtons(tree);
-  row->addWidget(picture, 0, Qt::AlignCenter);
+  row->addWidget(picture, 1);
   return true;
 }
 

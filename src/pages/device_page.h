@@ -55,6 +55,8 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   static constexpr int kRepaintIntervalMs = 16;
   static constexpr int kCableFrameMs = 10;
   static constexpr int kReceiverFrameMs = 50;
+  // The width of the column of panels beside the picture, the same on every page (at 96 DPI).
+  static constexpr int kSideColumnWidth = 460;
 
   // `client` and `lighting` (the device's) must outlive the page; `capture` may be null.
   DevicePage(const ProductEntry& product, const ProfileFolders& folders, DeviceClient& client,

@@ -12,6 +12,7 @@
 #include "ui/find_control.h"
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
+#include "ui/window_scale.h"
 
 namespace vorlin {
 
@@ -70,6 +71,8 @@ CAboutWnd::CAboutWnd(QWidget* owner, const QUrl& homepage)
   Translator::Instance().SetTextKey(dialog_.get(), QStringLiteral("about_title_text"));
   dialog_->setWindowModality(Qt::ApplicationModal);
   dialog_->setFixedSize(kWidth, kHeight);
+  // The window takes the main window's scale, as the main window's own controls do.
+  ApplyWindowScale(dialog_.get(), WindowDpi(owner_ ? owner_->window() : nullptr));
   NotifyBridge::Install(dialog_.get(), this);
   UpdateVersionText();
   connect(&Translator::Instance(), &Translator::LanguageChanged, this,

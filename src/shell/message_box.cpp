@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
@@ -164,6 +165,12 @@ int CMsgWnd::Exec() {
     text->setMinimumWidth(std::clamp(widest + text->margin() * 2 + 4, lower, upper));
   }
   dialog_->adjustSize();
+  // The size is bounded by the screen: a narrower box than the text asked for needs more lines,
+  // and the box grows down to hold them all.
+  if (QLayout* layout = dialog_->layout(); layout && layout->hasHeightForWidth()) {
+    dialog_->resize(dialog_->width(),
+                    std::max(dialog_->height(), layout->totalHeightForWidth(dialog_->width())));
+  }
   if (safe_button_) {
     QMetaObject::invokeMethod(
         safe_button_,

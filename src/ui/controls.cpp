@@ -78,6 +78,30 @@ bool SelectTab(QStackedWidget* tabs, int index) {
   return true;
 }
 
+namespace {
+
+void FitToCurrentPage(QStackedWidget* tabs) {
+  for (int i = 0; i < tabs->count(); ++i) {
+    const QSizePolicy::Policy policy =
+        i == tabs->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+    tabs->widget(i)->setSizePolicy(policy, policy);
+  }
+  tabs->updateGeometry();
+}
+
+}  // namespace
+
+void SizeByCurrentPage(QStackedWidget* tabs) {
+  if (!tabs) return;
+  FitToCurrentPage(tabs);
+  if (tabs->property("_vorlin_sized_by_page").toBool()) return;
+  tabs->setProperty("_vorlin_sized_by_page", true);
+  QObject::connect(tabs, &QStackedWidget::currentChanged, tabs,
+                   [tabs] { FitToCurrentPage(tabs); });
+  QObject::connect(tabs, &QStackedWidget::widgetRemoved, tabs,
+                   [tabs] { FitToCurrentPage(tabs); });
+}
+
 void SetNumberOnly(QLineEdit* edit, int min, int max) {
   if (!edit) return;
   if (min > max) std::swap(min, max);

@@ -27,6 +27,10 @@ void SelectItem(QComboBox* combo, int index, bool notify = true);
 
 // Tab layouts: show page `index`; false when out of range (the current page stays).
 bool SelectTab(QStackedWidget* tabs, int index);
+// Sizes a tab layout by the page shown instead of the tallest one, so no empty space hangs below
+// a short page; it stays so whenever another page is shown, whoever shows it. Calling it again
+// does nothing more.
+void SizeByCurrentPage(QStackedWidget* tabs);
 
 // Edits. A number-only edit accepts digits within [min, max] (typing is free within the range's
 // length; the value is clamped when read). `max_chars` limits the text length (0 = no limit).

@@ -112,10 +112,14 @@ double ScaleFactorForDpi(int dpi) {
 
 void ApplyWindowScale(QWidget* window, int dpi) {
   if (!window) return;
-  const double factor = ScaleFactorForDpi(dpi);
   window->setProperty(kDpiProperty, dpi > 0 ? dpi : 96);
-  ScaleWidget(window, factor);
-  for (QWidget* child : window->findChildren<QWidget*>()) ScaleWidget(child, factor);
+  ApplyScaleFactor(window, ScaleFactorForDpi(dpi));
+}
+
+void ApplyScaleFactor(QWidget* root, double factor) {
+  if (!root) return;
+  ScaleWidget(root, factor);
+  for (QWidget* child : root->findChildren<QWidget*>()) ScaleWidget(child, factor);
 }
 
 int WindowDpi(const QWidget* window) {

@@ -12,6 +12,8 @@ namespace vorlin {
 // them and never compounds. Widgets added later are picked up by the next call.
 double ScaleFactorForDpi(int dpi);
 void ApplyWindowScale(QWidget* window, int dpi);
+// The same for the part of a window under `root`, by any factor (1.0 = the layout's sizes).
+void ApplyScaleFactor(QWidget* root, double factor);
 int WindowDpi(const QWidget* window);
 
 // Multiplies every pixel length ("12px") of a stylesheet by `factor`, rounding to whole pixels and

@@ -11,14 +11,14 @@
 
 #include <QTest>
 
-#include "input_qt/window_input_source.h"
 #include "app/main_window.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
+#include "hid/hid_backend.h"
+#include "input_qt/window_input_source.h"
 #include "pages/device_option.h"
 #include "pages/device_page.h"
-#include "hid/hid_backend.h"
 #include "sim/device_emulator.h"
 
 namespace vorlin::test {
@@ -38,7 +38,7 @@ class MainWindowFixture : public ::testing::Test {
     MainWindowOptions options;
     options.useSessionBus = SessionBus();
     options.followSleep = false;
-    options.forcedDpi = 96;
+    options.forcedDpi = ForcedDpi();
     options.deviceThreads = DeviceThreads();
     // Never the machine's own keyboards: key capture sees the window's keys only.
     options.inputCapture = [](QWidget* window) {
@@ -56,6 +56,8 @@ class MainWindowFixture : public ::testing::Test {
   virtual bool DeviceThreads() const { return true; }
   // Whether the window offers its session-bus interface (only on a test's private bus).
   virtual bool SessionBus() const { return false; }
+  // The window's scale.
+  virtual int ForcedDpi() const { return 96; }
 
   // The options shown, by their device's data name.
   QStringList Shown() const {
