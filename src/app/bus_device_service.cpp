@@ -1,5 +1,7 @@
 #include "app/bus_device_service.h"
 
+#include <optional>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -63,7 +65,7 @@ std::string LocalPath(const QString& path) {
 class QuietProfileBar {
  public:
   explicit QuietProfileBar(CDeviceProfileUI& bar) : bar_(bar) {
-    bar_.SetMessageBox([](QWidget*, const QString&, int) { return 0; });
+    bar_.SetMessageBox([](QWidget*, const QString&, int, const QString&) { return 0; });
   }
   ~QuietProfileBar() { bar_.SetMessageBox(nullptr); }
   QuietProfileBar(const QuietProfileBar&) = delete;
@@ -370,11 +372,15 @@ void BusDeviceService::SetDpiValue(const QString& device, int stage, int dpi,
                                 QStringLiteral("The mouse has not been read yet; try again.")));
   }
   // As a value typed into the stage's edit: rounded to the mouse's steps.
-  const int code = DpiCodeFromEditText(scale, std::to_string(dpi));
-  stages[static_cast<size_t>(stage - 1)].dpi_x = static_cast<uint16_t>(code);
+  const std::optional<int> code = DpiCodeFromEditText(scale, std::to_string(dpi));
+  if (!code) {
+    return done(BusAnswer::Fail(kBusErrorInvalidArgument,
+                                QStringLiteral("The mouse does not take %1 DPI.").arg(dpi)));
+  }
+  stages[static_cast<size_t>(stage - 1)].dpi_x = static_cast<uint16_t>(*code);
   client.StoreDpiStages(stages);
   client.CommitSettings(true);
-  AwaitReport(*page, DeviceReport::Action::kSettings, BusAnswer::Done({ShownDpi(scale, code)}),
+  AwaitReport(*page, DeviceReport::Action::kSettings, BusAnswer::Done({ShownDpi(scale, *code)}),
               std::move(done));
 }
 

@@ -159,7 +159,9 @@ TEST_F(BusApiTest, DpiStageValuesAndTheCurrentStageReachTheMouseTheProfileAndThe
   DeviceClient& client = PageOf("mouse")->Client();
   const DpiScale scale = DpiScaleFromDeviceInfo(client.DeviceInfo());
   ASSERT_TRUE(scale.Known());
-  const int code = DpiCodeFromEditText(scale, "1650");
+  const std::optional<int> found = DpiCodeFromEditText(scale, "1650");
+  ASSERT_TRUE(found);
+  const int code = *found;
 
   QDBusMessage reply = Call(QStringLiteral("SetDpiValue"), {QStringLiteral("mouse"), 2, 1650});
   ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << test::Describe(reply);
