@@ -111,6 +111,9 @@ CMainWnd::~CMainWnd() {
 
 bool CMainWnd::Create() {
   RegisterCustomTags();
+  // The skin's style sheet is in place, at the scale the window will have, before the first
+  // widget is built: set afterwards it would style every widget of the window a second time.
+  ApplyStyleSheet(FirstDpi());
   window_ = LoadWindow(QString::fromLatin1(kMainLayout));
   if (!window_) {
     qCWarning(lcVorlin) << "the main window's layout" << kMainLayout << "cannot be built";
@@ -306,7 +309,20 @@ void CMainWnd::Initialise() {
 
   SetTimer(window_.get(), kRefitTimer, 100);
   refit_pending_ = true;
-  ApplyDpi(options_.forcedDpi ? options_.forcedDpi : 96);
+  ApplyDpi(FirstDpi());
+}
+
+int CMainWnd::FirstDpi() const {
+  if (options_.forcedDpi) return options_.forcedDpi;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int dpi = DpiForMonitor(screen ? screen->geometry().size() : kMainWindowSize);
+  return IsSupportedDpi(dpi) ? dpi : 96;
+}
+
+void CMainWnd::ApplyStyleSheet(int dpi) {
+  if (styled_dpi_ == dpi) return;
+  styled_dpi_ = dpi;
+  qApp->setStyleSheet(ScaleStyleSheet(SkinManager::Instance().StyleSheet(), dpi / 96.0));
 }
 
 void CMainWnd::WatchScreens() {
@@ -537,7 +553,7 @@ void CMainWnd::ApplyDpi(int dpi) {
   if (applied_dpi_ == dpi) return;
   applied_dpi_ = dpi;
   // The skin's stylesheet follows the window's scale for every window of the program.
-  qApp->setStyleSheet(ScaleStyleSheet(SkinManager::Instance().StyleSheet(), dpi / 96.0));
+  ApplyStyleSheet(dpi);
   ApplyWindowScale(window_.get(), dpi);
 }
 

@@ -139,6 +139,9 @@ class CMainWnd : public QObject,
   void OnResume();
   // Fits the window to its monitor (size, scale, centre).
   void Refit();
+  // The scale of the first window: the one asked for, else the primary monitor's.
+  int FirstDpi() const;
+  void ApplyStyleSheet(int dpi);
   // "deng_same_mode": every connected device takes the selected device's effect, in step.
   void SyncLighting();
   LightingSync& Sync() { return lighting_sync_; }
@@ -259,6 +262,7 @@ class CMainWnd : public QObject,
   // Window state.
   int dpi_ = 96;
   int applied_dpi_ = 0;
+  int styled_dpi_ = 0;  // the scale of the application's style sheet
   bool refit_pending_ = false;
   bool display_changed_ = false;
   bool active_ = false;
