@@ -6,14 +6,10 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "app/main_window.h"
 #include "devices/device_client.h"
 #include "devices/device_manager.h"
 #include "mouse_settings/dpi_codes.h"
-#include "pages/device_option.h"
-#include "pages/device_page.h"
 #include "platform/log.h"
-#include "profile_bar/device_profile_ui.h"
 #include "shell/shell_bus.h"
 
 namespace vorlin {
@@ -47,11 +43,6 @@ QString UsbIdText(const ProductConnection& connection) {
       .arg(id.productId, 4, 16, QLatin1Char('0'));
 }
 
-bool Present(const DevicePage& page) {
-  return page.Option() && page.Option()->Shown() &&
-         page.Client().View().connection != ConnectionKind::kNone;
-}
-
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -59,21 +50,6 @@ QString FromUtf8(const std::string& text) {
 std::string LocalPath(const QString& path) {
   return QFile::encodeName(path).toStdString();
 }
-
-// The profile bar asks nothing and tells nothing while a call from the bus uses it: the caller
-// hears the outcome instead of a message box waiting for the user.
-class QuietProfileBar {
- public:
-  explicit QuietProfileBar(CDeviceProfileUI& bar) : bar_(bar) {
-    bar_.SetMessageBox([](QWidget*, const QString&, int, const QString&) { return 0; });
-  }
-  ~QuietProfileBar() { bar_.SetMessageBox(nullptr); }
-  QuietProfileBar(const QuietProfileBar&) = delete;
-  QuietProfileBar& operator=(const QuietProfileBar&) = delete;
-
- private:
-  CDeviceProfileUI& bar_;
-};
 
 // One call waiting for its device's report. Answered once: by the report, by the time-out, or
 // (when the program closes first) by its end.
@@ -99,49 +75,52 @@ class PendingAnswer : public QObject {
 
 }  // namespace
 
-QString BusDeviceId(const DevicePage& page) {
-  return QString::fromStdString(page.Product().dataName);
+QString BusDeviceId(const BusDeviceTarget& target) {
+  return QString::fromStdString(target.Product().dataName);
 }
 
-int BusBatteryLevel(const DevicePage& page) {
-  const auto& status = page.Client().View().status;
-  if (!page.Product().statusPanel || !status) return -1;
+int BusBatteryLevel(const BusDeviceTarget& target) {
+  const auto& status = target.Client().View().status;
+  if (!target.Product().statusPanel || !status) return -1;
   return std::min<int>((*status)[0], 100);
 }
 
-BusDeviceService::BusDeviceService(CMainWnd& window, ShellBus& bus) : window_(window), bus_(bus) {
-  bus_.SetDeviceHandler(this);
-  DeviceManager* devices = window_.Devices();
-  seen_.resize(devices ? devices->Count() : 0);
+BusDeviceService::BusDeviceService(std::vector<std::unique_ptr<BusDeviceTarget>> targets,
+                                   DeviceManager& devices, ShellBus* bus)
+    : targets_(std::move(targets)), bus_(bus) {
+  if (bus_) bus_->SetDeviceHandler(this);
+  seen_.resize(targets_.size());
   for (size_t index = 0; index < seen_.size(); ++index) {
-    DevicePage* page = window_.PageOf(index);
-    if (!page) continue;
-    connect(&page->Client(), &DeviceClient::viewChanged, this,
+    BusDeviceTarget* target = TargetOf(index);
+    if (!target) continue;
+    connect(&target->Client(), &DeviceClient::viewChanged, this,
             [this, index] { Update(index, true); });
     Update(index, false);
   }
-  // The window shows or hides a device's option on these; it handled them first.
-  if (devices) {
-    connect(devices, &DeviceManager::connectionChanged, this,
-            [this](size_t index, ConnectionKind) { Update(index, true); });
-    connect(devices, &DeviceManager::optionRequested, this,
-            [this](size_t index, bool) { Update(index, true); });
-  }
+  // A window shows or hides a device's option on these; it handled them first.
+  connect(&devices, &DeviceManager::connectionChanged, this,
+          [this](size_t index, ConnectionKind) { Update(index, true); });
+  connect(&devices, &DeviceManager::optionRequested, this,
+          [this](size_t index, bool) { Update(index, true); });
 }
 
 BusDeviceService::~BusDeviceService() {
-  bus_.SetDeviceHandler(nullptr);
+  if (bus_) bus_->SetDeviceHandler(nullptr);
+}
+
+BusDeviceTarget* BusDeviceService::TargetOf(size_t index) const {
+  return index < targets_.size() ? targets_[index].get() : nullptr;
 }
 
 // ---- Signals ----
 
 BusDeviceService::Seen BusDeviceService::Observe(size_t index) const {
   Seen seen;
-  DevicePage* page = window_.PageOf(index);
-  if (!page || !Present(*page)) return seen;
+  BusDeviceTarget* target = TargetOf(index);
+  if (!target || !target->Present()) return seen;
   seen.present = true;
-  seen.profileId = page->Client().View().profileId;
-  seen.battery = BusBatteryLevel(*page);
+  seen.profileId = target->Client().View().profileId;
+  seen.battery = BusBatteryLevel(*target);
   return seen;
 }
 
@@ -149,41 +128,42 @@ void BusDeviceService::Update(size_t index, bool notify) {
   if (index >= seen_.size()) return;
   const Seen now = Observe(index);
   const Seen before = std::exchange(seen_[index], now);
-  DevicePage* page = window_.PageOf(index);
-  if (!notify || !page) return;
-  const QString id = BusDeviceId(*page);
+  BusDeviceTarget* target = TargetOf(index);
+  if (!notify || !target || !bus_) return;
+  const QString id = BusDeviceId(*target);
   if (now.present != before.present) {
     if (now.present) {
-      bus_.NotifyDeviceAdded(id);
+      bus_->NotifyDeviceAdded(id);
     } else {
-      bus_.NotifyDeviceRemoved(id);
+      bus_->NotifyDeviceRemoved(id);
     }
   }
   if (!now.present) return;
   if (before.present && now.profileId != before.profileId) {
-    const ProfileList& list = page->ProfileBar()->List();
+    const ProfileList& list = target->Profiles();
     const int selected = list.SelectedIndex();
     const std::vector<std::string> names = list.Names();
     const QString name = selected >= 0 && selected < static_cast<int>(names.size())
                              ? FromUtf8(names[static_cast<size_t>(selected)])
                              : QString();
-    bus_.NotifyProfileChanged(id, selected + 1, name);
+    bus_->NotifyProfileChanged(id, selected + 1, name);
   }
-  if (now.battery >= 0 && now.battery != before.battery) bus_.NotifyBatteryChanged(id, now.battery);
+  if (now.battery >= 0 && now.battery != before.battery)
+    bus_->NotifyBatteryChanged(id, now.battery);
 }
 
 // ---- Finding the device ----
 
-DevicePage* BusDeviceService::Find(const QString& device, BusAnswer* error) const {
-  std::vector<DevicePage*> present;
-  for (DevicePage* page : window_.Pages()) {
-    if (!page) continue;
+BusDeviceTarget* BusDeviceService::Find(const QString& device, BusAnswer* error) const {
+  std::vector<BusDeviceTarget*> present;
+  for (const auto& target : targets_) {
+    if (!target) continue;
     if (device.isEmpty()) {
-      if (Present(*page)) present.push_back(page);
+      if (target->Present()) present.push_back(target.get());
       continue;
     }
-    if (BusDeviceId(*page).compare(device, Qt::CaseInsensitive) != 0) continue;
-    if (Present(*page)) return page;
+    if (BusDeviceId(*target).compare(device, Qt::CaseInsensitive) != 0) continue;
+    if (target->Present()) return target.get();
     *error = BusAnswer::Fail(kBusErrorNoDevice,
                              QStringLiteral("The device '%1' is not connected.").arg(device));
     return nullptr;
@@ -201,37 +181,37 @@ DevicePage* BusDeviceService::Find(const QString& device, BusAnswer* error) cons
   return nullptr;
 }
 
-DevicePage* BusDeviceService::FindMouse(const QString& device, BusAnswer* error) const {
-  DevicePage* page = Find(device, error);
-  if (!page) return nullptr;
-  if (!page->Client().HasMouse()) {
+BusDeviceTarget* BusDeviceService::FindMouse(const QString& device, BusAnswer* error) const {
+  BusDeviceTarget* target = Find(device, error);
+  if (!target) return nullptr;
+  if (!target->Client().HasMouse()) {
     *error = BusAnswer::Fail(
         kBusErrorInvalidArgument,
-        QStringLiteral("The device '%1' has no DPI stages.").arg(BusDeviceId(*page)));
+        QStringLiteral("The device '%1' has no DPI stages.").arg(BusDeviceId(*target)));
     return nullptr;
   }
-  return page;
+  return target;
 }
 
-DevicePage* BusDeviceService::FindStage(const QString& device, int stage, BusAnswer* error) const {
-  DevicePage* page = FindMouse(device, error);
-  if (!page) return nullptr;
-  const size_t count = page->Client().DpiStages().size();
+BusDeviceTarget* BusDeviceService::FindStage(const QString& device, int stage, BusAnswer* error) const {
+  BusDeviceTarget* target = FindMouse(device, error);
+  if (!target) return nullptr;
+  const size_t count = target->Client().DpiStages().size();
   if (stage < 1 || static_cast<size_t>(stage) > count) {
     *error = BusAnswer::Fail(kBusErrorInvalidArgument,
                              QStringLiteral("The DPI stage must be 1 to %1.").arg(count));
     return nullptr;
   }
-  return page;
+  return target;
 }
 
 // ---- Waiting for the device ----
 
-void BusDeviceService::AwaitReport(DevicePage& page, DeviceReport::Action action, BusAnswer success,
+void BusDeviceService::AwaitReport(BusDeviceTarget& target, DeviceReport::Action action, BusAnswer success,
                                    BusAnswerFunction done) {
   auto* pending = new PendingAnswer(std::move(done), this);  // owned by the service
-  const QString id = BusDeviceId(page);
-  connect(&page.Client(), &DeviceClient::reported, pending,
+  const QString id = BusDeviceId(target);
+  connect(&target.Client(), &DeviceClient::reported, pending,
           [pending, action, success, id](const DeviceReport& report) {
             if (report.action != action) return;
             switch (report.outcome) {
@@ -265,26 +245,26 @@ void BusDeviceService::AwaitReport(DevicePage& page, DeviceReport::Action action
 
 QList<QVariantMap> BusDeviceService::ListDevices() const {
   QList<QVariantMap> devices;
-  for (DevicePage* page : window_.Pages()) {
-    if (!page || !Present(*page)) continue;
-    const ProductEntry& product = page->Product();
-    const DeviceView& view = page->Client().View();
+  for (const auto& target : targets_) {
+    if (!target || !target->Present()) continue;
+    const ProductEntry& product = target->Product();
+    const DeviceView& view = target->Client().View();
     const bool receiver = view.connection == ConnectionKind::kReceiver;
     QVariantMap entry;
-    entry.insert(QStringLiteral("id"), BusDeviceId(*page));
+    entry.insert(QStringLiteral("id"), BusDeviceId(*target));
     entry.insert(QStringLiteral("kind"), KindName(product.family));
     entry.insert(QStringLiteral("product"),
                  UsbIdText(receiver && product.receiver ? *product.receiver : product.cable));
     entry.insert(QStringLiteral("connection"),
                  receiver ? QStringLiteral("receiver") : QStringLiteral("cable"));
-    const ProfileList& list = page->ProfileBar()->List();
+    const ProfileList& list = target->Profiles();
     const int selected = list.SelectedIndex();
     const std::vector<std::string> names = list.Names();
     if (selected >= 0 && selected < static_cast<int>(names.size())) {
       entry.insert(QStringLiteral("profile"), FromUtf8(names[static_cast<size_t>(selected)]));
       entry.insert(QStringLiteral("profile_index"), selected + 1);
     }
-    const int battery = BusBatteryLevel(*page);
+    const int battery = BusBatteryLevel(*target);
     if (battery >= 0) entry.insert(QStringLiteral("battery"), battery);
     devices << entry;
   }
@@ -293,9 +273,9 @@ QList<QVariantMap> BusDeviceService::ListDevices() const {
 
 BusAnswer BusDeviceService::Profiles(const QString& device) const {
   BusAnswer error;
-  DevicePage* page = Find(device, &error);
-  if (!page) return error;
-  const ProfileList& list = page->ProfileBar()->List();
+  BusDeviceTarget* target = Find(device, &error);
+  if (!target) return error;
+  const ProfileList& list = target->Profiles();
   QStringList names;
   for (const std::string& name : list.Names()) names << FromUtf8(name);
   return BusAnswer::Done({names, list.SelectedIndex() + 1});
@@ -304,10 +284,9 @@ BusAnswer BusDeviceService::Profiles(const QString& device) const {
 void BusDeviceService::ApplyProfile(const QString& device, const QString& profile,
                                     BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = Find(device, &error);
-  if (!page) return done(error);
-  CDeviceProfileUI* bar = page->ProfileBar();
-  const std::vector<std::string> names = bar->List().Names();
+  BusDeviceTarget* target = Find(device, &error);
+  if (!target) return done(error);
+  const std::vector<std::string> names = target->Profiles().Names();
   int index = -1;
   for (size_t i = 0; i < names.size() && index < 0; ++i) {
     if (FromUtf8(names[i]) == profile) index = static_cast<int>(i);
@@ -319,21 +298,20 @@ void BusDeviceService::ApplyProfile(const QString& device, const QString& profil
   if (index < 0) {
     return done(BusAnswer::Fail(
         kBusErrorInvalidArgument,
-        QStringLiteral("The device '%1' has no profile '%2'.").arg(BusDeviceId(*page), profile)));
+        QStringLiteral("The device '%1' has no profile '%2'.").arg(BusDeviceId(*target), profile)));
   }
-  qCInfo(lcVorlin) << "bus: profile" << index + 1 << "on" << BusDeviceId(*page);
-  // As a pick in the profile combo: the bar shows it, and the page applies it to the device.
-  bar->SelectProfile(index);
-  bar->SwitchProfile();
-  AwaitReport(*page, DeviceReport::Action::kProfile,
-              BusAnswer::Done({bar->List().SelectedIndex() + 1}), std::move(done));
+  qCInfo(lcVorlin) << "bus: profile" << index + 1 << "on" << BusDeviceId(*target);
+  // As a pick in the profile combo: made current and applied to the device.
+  target->ApplyProfile(index);
+  AwaitReport(*target, DeviceReport::Action::kProfile,
+              BusAnswer::Done({target->Profiles().SelectedIndex() + 1}), std::move(done));
 }
 
 BusAnswer BusDeviceService::Dpi(const QString& device) const {
   BusAnswer error;
-  DevicePage* page = FindMouse(device, &error);
-  if (!page) return error;
-  const DeviceClient& client = page->Client();
+  BusDeviceTarget* target = FindMouse(device, &error);
+  if (!target) return error;
+  const DeviceClient& client = target->Client();
   const DpiScale scale = DpiScaleFromDeviceInfo(client.DeviceInfo());
   QList<int> values;
   for (const DpiStage& stage : client.DpiStages()) values << ShownDpi(scale, stage.dpi_x);
@@ -342,24 +320,24 @@ BusAnswer BusDeviceService::Dpi(const QString& device) const {
 
 void BusDeviceService::SetDpiStage(const QString& device, int stage, BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = FindStage(device, stage, &error);
-  if (!page) return done(error);
-  DeviceClient& client = page->Client();
+  BusDeviceTarget* target = FindStage(device, stage, &error);
+  if (!target) return done(error);
+  DeviceClient& client = target->Client();
   std::vector<DpiStage> stages = client.DpiStages();
   // As a stage picked on the settings panel: the current stage is always enabled.
   stages[static_cast<size_t>(stage - 1)].active = 1;
   client.StoreCurrentDpiStage(stage - 1);
   client.StoreDpiStages(stages);
   client.CommitSettings(true);
-  AwaitReport(*page, DeviceReport::Action::kSettings, BusAnswer::Done(), std::move(done));
+  AwaitReport(*target, DeviceReport::Action::kSettings, BusAnswer::Done(), std::move(done));
 }
 
 void BusDeviceService::SetDpiValue(const QString& device, int stage, int dpi,
                                    BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = FindStage(device, stage, &error);
-  if (!page) return done(error);
-  DeviceClient& client = page->Client();
+  BusDeviceTarget* target = FindStage(device, stage, &error);
+  if (!target) return done(error);
+  DeviceClient& client = target->Client();
   std::vector<DpiStage> stages = client.DpiStages();
   if (dpi < kDpiMin || dpi > kDpiMax) {
     return done(
@@ -380,16 +358,16 @@ void BusDeviceService::SetDpiValue(const QString& device, int stage, int dpi,
   stages[static_cast<size_t>(stage - 1)].dpi_x = static_cast<uint16_t>(*code);
   client.StoreDpiStages(stages);
   client.CommitSettings(true);
-  AwaitReport(*page, DeviceReport::Action::kSettings, BusAnswer::Done({ShownDpi(scale, *code)}),
+  AwaitReport(*target, DeviceReport::Action::kSettings, BusAnswer::Done({ShownDpi(scale, *code)}),
               std::move(done));
 }
 
 void BusDeviceService::SetLighting(const QString& device, int effect, int colour, int brightness,
                                    int speed, BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = Find(device, &error);
-  if (!page) return done(error);
-  DeviceClient& client = page->Client();
+  BusDeviceTarget* target = Find(device, &error);
+  if (!target) return done(error);
+  DeviceClient& client = target->Client();
   const LightingView& lighting = client.View().lighting;
   const int effects = static_cast<int>(lighting.builtinModes.size() + lighting.customModes.size());
   auto refuse = [&](const QString& message) {
@@ -398,7 +376,7 @@ void BusDeviceService::SetLighting(const QString& device, int effect, int colour
   if (effect < -1 || effect >= effects)
     return refuse(QStringLiteral("The effect must be 0 to %1 on the device '%2'.")
                       .arg(effects - 1)
-                      .arg(BusDeviceId(*page)));
+                      .arg(BusDeviceId(*target)));
   if (colour < -1 || colour > kColourMax)
     return refuse(QStringLiteral("The colour must be 000000 to ffffff."));
   if (brightness < -1 || brightness > kLightLevelMax)
@@ -418,13 +396,13 @@ void BusDeviceService::SetLighting(const QString& device, int effect, int colour
   if (brightness >= 0) s.brightness = static_cast<uint8_t>(brightness);
   if (speed >= 0) s.speed = static_cast<uint8_t>(speed);
   client.SetLighting(s, true);
-  AwaitReport(*page, DeviceReport::Action::kLighting, BusAnswer::Done(), std::move(done));
+  AwaitReport(*target, DeviceReport::Action::kLighting, BusAnswer::Done(), std::move(done));
 }
 
 BusAnswer BusDeviceService::ExportProfile(const QString& device, const QString& path) {
   BusAnswer error;
-  DevicePage* page = Find(device, &error);
-  if (!page) return error;
+  BusDeviceTarget* target = Find(device, &error);
+  if (!target) return error;
   if (!QDir::isAbsolutePath(path)) {
     return BusAnswer::Fail(kBusErrorInvalidArgument,
                            QStringLiteral("The file name must be an absolute path."));
@@ -438,9 +416,7 @@ BusAnswer BusDeviceService::ExportProfile(const QString& device, const QString& 
         QStringLiteral("The profile could not be written to '%1': the folder cannot be written.")
             .arg(path));
   }
-  CDeviceProfileUI* bar = page->ProfileBar();
-  const QuietProfileBar quiet(*bar);
-  if (!bar->ExportProfile(LocalPath(path))) {
+  if (!target->ExportProfile(LocalPath(path))) {
     return BusAnswer::Fail(kBusErrorWriteFailed,
                            QStringLiteral("The profile could not be written to '%1'.").arg(path));
   }
@@ -450,8 +426,8 @@ BusAnswer BusDeviceService::ExportProfile(const QString& device, const QString& 
 void BusDeviceService::ImportProfile(const QString& device, const QString& path,
                                      BusAnswerFunction done) {
   BusAnswer error;
-  DevicePage* page = Find(device, &error);
-  if (!page) return done(error);
+  BusDeviceTarget* target = Find(device, &error);
+  if (!target) return done(error);
   if (!QDir::isAbsolutePath(path)) {
     return done(BusAnswer::Fail(kBusErrorInvalidArgument,
                                 QStringLiteral("The file name must be an absolute path.")));
@@ -460,36 +436,31 @@ void BusDeviceService::ImportProfile(const QString& device, const QString& path,
     return done(BusAnswer::Fail(kBusErrorInvalidArgument,
                                 QStringLiteral("There is no file '%1'.").arg(path)));
   }
-  CDeviceProfileUI* bar = page->ProfileBar();
-  ProfileList::Outcome outcome;
-  {
-    const QuietProfileBar quiet(*bar);
-    outcome = bar->ImportProfile(LocalPath(path));
-  }
+  const ProfileList::Outcome outcome = target->ImportProfile(LocalPath(path));
   switch (outcome.status) {
     case ProfileList::Status::kOk:
       break;
     case ProfileList::Status::kLimitReached:
       return done(BusAnswer::Fail(kBusErrorInvalidArgument,
                                   QStringLiteral("The device '%1' already has %2 profiles.")
-                                      .arg(BusDeviceId(*page))
+                                      .arg(BusDeviceId(*target))
                                       .arg(ProfileList::kMaxProfiles)));
     case ProfileList::Status::kRefused:
       return done(BusAnswer::Fail(kBusErrorInvalidArgument,
                                   QStringLiteral("'%1' is not a profile of the device '%2'.")
-                                      .arg(path, BusDeviceId(*page))));
+                                      .arg(path, BusDeviceId(*target))));
     default:
       return done(
           BusAnswer::Fail(kBusErrorWriteFailed, QStringLiteral("The profile could not be saved.")));
   }
   // The new profile is current and on its way to the device (as an import from the menu).
-  const ProfileList& list = bar->List();
+  const ProfileList& list = target->Profiles();
   const int selected = list.SelectedIndex();
   const std::vector<std::string> names = list.Names();
   const QString name = selected >= 0 && selected < static_cast<int>(names.size())
                            ? FromUtf8(names[static_cast<size_t>(selected)])
                            : QString();
-  AwaitReport(*page, DeviceReport::Action::kProfile, BusAnswer::Done({selected + 1, name}),
+  AwaitReport(*target, DeviceReport::Action::kProfile, BusAnswer::Done({selected + 1, name}),
               std::move(done));
 }
 

@@ -1,26 +1,27 @@
 #pragma once
 
-// The devices' side of the session-bus interface: the running program's answers to scripts and
-// `vorlin ctl` (shell/device_bus_api.h, docs/dbus.md). Every change goes the way the page's own
-// controls go (the profile bar's switch and import, the lighting panel's and the settings
-// panel's changes handed to the page's DeviceClient), so the window follows at once and the
-// profile documents are saved; a call that writes is answered when the device has reported.
+// The devices' side of the session-bus interface: the answers to scripts and `vorlin ctl`
+// (shell/device_bus_api.h, docs/dbus.md), over one BusDeviceTarget per product. Every change goes
+// the way the page's own controls go (the profile actions of the target, the lighting and the DPI
+// handed to the device's client), so a window follows at once and the profile documents are
+// saved; a call that writes is answered when the device has reported.
 //
 // A device's id is its product's data name ("mouse", "keyboard", "MousePad", "HD"; any case).
-// The devices listed are the ones the window shows in its selector strip.
+// The devices listed are the present targets (the ones the window shows in its selector strip).
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QObject>
 
+#include "app/bus_device_target.h"
 #include "devices/device_view.h"
 #include "shell/device_bus_api.h"
 
 namespace vorlin {
 
-class CMainWnd;
-class DevicePage;
+class DeviceManager;
 class ShellBus;
 
 class BusDeviceService : public QObject, public DeviceBusHandler {
@@ -30,9 +31,11 @@ class BusDeviceService : public QObject, public DeviceBusHandler {
   // How long a change may wait for the device's report before the caller hears it failed.
   static constexpr int kAnswerTimeoutMs = 10000;
 
-  // `window` (after it made its devices) and `bus` must outlive the service; it answers for
-  // `bus` and sends its device signals.
-  BusDeviceService(CMainWnd& window, ShellBus& bus);
+  // `targets` holds one entry per product of `devices` (nullptr where a product has none).
+  // `devices` and `bus` must outlive the service; it answers for `bus` and sends its device
+  // signals there. Without a bus it only answers (`vorlin ctl` run without the window).
+  BusDeviceService(std::vector<std::unique_ptr<BusDeviceTarget>> targets, DeviceManager& devices,
+                   ShellBus* bus);
   ~BusDeviceService() override;
 
   // DeviceBusHandler
@@ -55,28 +58,29 @@ class BusDeviceService : public QObject, public DeviceBusHandler {
     int battery = -1;
   };
 
-  // The page of the connected device `device` (the only one when `device` is empty); nullptr
-  // with `error` filled when there is none.
-  DevicePage* Find(const QString& device, BusAnswer* error) const;
-  // The page's mouse, read; nullptr with `error` filled when it has no DPI stages.
-  DevicePage* FindMouse(const QString& device, BusAnswer* error) const;
-  // The mouse's page when it has DPI stage `stage` (from 1); nullptr with `error` filled if not.
-  DevicePage* FindStage(const QString& device, int stage, BusAnswer* error) const;
-  // Answers `done` with `success` once the page's device reports `action`, or with the failure.
-  void AwaitReport(DevicePage& page, DeviceReport::Action action, BusAnswer success,
+  // The connected device `device` (the only one when `device` is empty); nullptr with `error`
+  // filled when there is none.
+  BusDeviceTarget* Find(const QString& device, BusAnswer* error) const;
+  // The device's mouse, read; nullptr with `error` filled when it has no DPI stages.
+  BusDeviceTarget* FindMouse(const QString& device, BusAnswer* error) const;
+  // The mouse when it has DPI stage `stage` (from 1); nullptr with `error` filled if not.
+  BusDeviceTarget* FindStage(const QString& device, int stage, BusAnswer* error) const;
+  // Answers `done` with `success` once the device reports `action`, or with the failure.
+  void AwaitReport(BusDeviceTarget& target, DeviceReport::Action action, BusAnswer success,
                    BusAnswerFunction done);
+  BusDeviceTarget* TargetOf(size_t index) const;
   // Compares product `index` with what the signals last told and sends what changed.
   void Update(size_t index, bool notify);
   Seen Observe(size_t index) const;
 
-  CMainWnd& window_;
-  ShellBus& bus_;
+  std::vector<std::unique_ptr<BusDeviceTarget>> targets_;
+  ShellBus* bus_;
   std::vector<Seen> seen_;
 };
 
 // The id of a product on the bus and in `vorlin ctl`.
-QString BusDeviceId(const DevicePage& page);
-// The battery level a page's device last reported (percent), or -1 when it has none.
-int BusBatteryLevel(const DevicePage& page);
+QString BusDeviceId(const BusDeviceTarget& target);
+// The battery level the device last reported (percent), or -1 when it has none.
+int BusBatteryLevel(const BusDeviceTarget& target);
 
 }  // namespace vorlin

@@ -12,6 +12,8 @@
 
 #include <iostream>
 
+#include "app/ctl_own_devices.h"
+#include "platform/log.h"
 #include "shell/device_bus_api.h"
 #include "shell/shell_bus.h"
 
@@ -22,6 +24,8 @@ namespace {
 // Longer than the program's own wait for a device (BusDeviceService::kAnswerTimeoutMs).
 constexpr int kCallTimeoutMs = 30000;
 
+// The exit code of an error answer; the bus's "no owner" names mean the program ended between the
+// check and the call.
 int ExitOfError(const QString& name) {
   if (name == QLatin1String(kBusErrorNoDevice)) return kCtlNoDevice;
   if (name == QLatin1String(kBusErrorInvalidArgument)) return kCtlUsage;
@@ -40,8 +44,7 @@ QString JsonText(const QJsonObject& object) {
 // One run of a command against the program.
 class CtlSession {
  public:
-  CtlSession(const CtlCommand& command, QDBusConnection connection)
-      : command_(command), connection_(std::move(connection)) {}
+  CtlSession(const CtlCommand& command, const CtlCall& call) : command_(command), call_(call) {}
 
   CtlResult Run() {
     switch (command_.verb) {
@@ -72,13 +75,9 @@ class CtlSession {
  private:
   // The reply to `method`, or nullopt with the failure noted.
   std::optional<QVariantList> Call(const QString& method, const QVariantList& args) {
-    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ShellBus::kService),
-                                                       QLatin1String(ShellBus::kObjectPath),
-                                                       QLatin1String(ShellBus::kInterface), method);
-    call.setArguments(args);
-    const QDBusMessage reply = connection_.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ReplyMessage) return reply.arguments();
-    Fail(ExitOfError(reply.errorName()), reply.errorMessage());
+    const BusAnswer answer = call_(method, args);
+    if (answer.ok()) return answer.values;
+    Fail(ExitOfError(answer.error), answer.message);
     return std::nullopt;
   }
 
@@ -281,13 +280,32 @@ class CtlSession {
   }
 
   const CtlCommand& command_;
-  QDBusConnection connection_;
+  const CtlCall& call_;
   CtlResult result_;
 };
 
 }  // namespace
 
-CtlResult RunCtlCommand(const CtlCommand& command, QDBusConnection connection) {
+bool ProgramOnBus(QDBusConnection connection) {
+  return connection.isConnected() && connection.interface() &&
+         connection.interface()->isServiceRegistered(QLatin1String(ShellBus::kService));
+}
+
+CtlCall BusCtlCall(QDBusConnection connection) {
+  qDBusRegisterMetaType<QList<QVariantMap>>();
+  return [connection](const QString& method, const QVariantList& args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ShellBus::kService),
+                                                       QLatin1String(ShellBus::kObjectPath),
+                                                       QLatin1String(ShellBus::kInterface), method);
+    call.setArguments(args);
+    QDBusConnection bus = connection;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
+    if (reply.type() == QDBusMessage::ReplyMessage) return BusAnswer::Done(reply.arguments());
+    return BusAnswer{reply.errorName(), reply.errorMessage(), {}};
+  };
+}
+
+CtlResult RunCtlCommand(const CtlCommand& command, const CtlCall& call) {
   CtlResult result;
   if (!command.error.isEmpty()) {
     result.exitCode = kCtlUsage;
@@ -298,14 +316,7 @@ CtlResult RunCtlCommand(const CtlCommand& command, QDBusConnection connection) {
     result.out = CtlHelpText();
     return result;
   }
-  if (!connection.isConnected() || !connection.interface() ||
-      !connection.interface()->isServiceRegistered(QLatin1String(ShellBus::kService))) {
-    result.exitCode = kCtlNotRunning;
-    result.err = QStringLiteral("vorlin ctl: vorlin is not running; start it first.\n");
-    return result;
-  }
-  qDBusRegisterMetaType<QList<QVariantMap>>();
-  return CtlSession(command, std::move(connection)).Run();
+  return CtlSession(command, call).Run();
 }
 
 int RunCtl(int argc, char** argv) {
@@ -314,10 +325,15 @@ int RunCtl(int argc, char** argv) {
   const CtlCommand command = ParseCtlCommand(words, QDir::currentPath());
   CtlResult result;
   if (!command.error.isEmpty() || command.verb == CtlCommand::Verb::kHelp) {
-    result = RunCtlCommand(command, QDBusConnection(QString()));
+    result = RunCtlCommand(command, CtlCall());
   } else {
+    SetUpLogging(false);
     QCoreApplication app(argc, argv);
-    result = RunCtlCommand(command, QDBusConnection::sessionBus());
+    QCoreApplication::setApplicationName(QStringLiteral("vorlin"));
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    // The running program owns the devices; without it this process opens them itself.
+    result = ProgramOnBus(bus) ? RunCtlCommand(command, BusCtlCall(bus))
+                               : RunCtlOnOwnDevices(command, OwnDeviceOptions());
   }
   std::cout << result.out.toStdString() << std::flush;
   std::cerr << result.err.toStdString() << std::flush;

@@ -43,11 +43,12 @@ CtlCommand ParseCtlCommand(const QStringList& words, const QString& working_fold
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
   const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("id"));
   const QCommandLineOption json(QStringLiteral("json"), QString());
+  const QCommandLineOption demo(QStringLiteral("demo"), QString());
   const QCommandLineOption colour({QStringLiteral("colour"), QStringLiteral("color")}, QString(),
                                   QStringLiteral("rrggbb"));
   const QCommandLineOption brightness(QStringLiteral("brightness"), QString(), QStringLiteral("n"));
   const QCommandLineOption speed(QStringLiteral("speed"), QString(), QStringLiteral("n"));
-  parser.addOptions({help, device, json, colour, brightness, speed});
+  parser.addOptions({help, device, json, demo, colour, brightness, speed});
   // The parser takes the program's name first.
   if (!parser.parse(QStringList{QStringLiteral("ctl")} + words)) return Refused(parser.errorText());
 
@@ -57,6 +58,7 @@ CtlCommand ParseCtlCommand(const QStringList& words, const QString& working_fold
   if (args.isEmpty()) return Refused(QStringLiteral("Missing command."));
   command.device = parser.value(device);
   command.json = parser.isSet(json);
+  command.demo = parser.isSet(demo);
   if (parser.isSet(device) && command.device.isEmpty())
     return Refused(QStringLiteral("--device needs a device id (see 'vorlin ctl list')."));
 
@@ -113,8 +115,9 @@ CtlCommand ParseCtlCommand(const QStringList& words, const QString& working_fold
 
 QString CtlHelpText() {
   return QStringLiteral(
-      "Usage: vorlin ctl [--device ID] [--json] COMMAND [ARGUMENTS]\n"
-      "Drive the devices through the running vorlin program.\n"
+      "Usage: vorlin ctl [--device ID] [--json] [--demo] COMMAND [ARGUMENTS]\n"
+      "Drive the devices: through the running vorlin program, or, when it is not\n"
+      "running, by opening them directly (vorlin cannot start meanwhile).\n"
       "\n"
       "Commands:\n"
       "  list                      The connected devices: id, kind, connection, battery,\n"
@@ -136,13 +139,16 @@ QString CtlHelpText() {
       "                            MousePad, HD). Needed when several devices are connected,\n"
       "                            except for 'light' and, with a single mouse, 'dpi'.\n"
       "  --json                    Print the result as JSON.\n"
+      "  --demo                    When vorlin is not running, drive the emulated devices\n"
+      "                            (kept in vorlin's demo folder) instead of the plugged-in\n"
+      "                            ones.\n"
       "  -h, --help                Show this help and exit.\n"
       "\n"
       "Exit codes:\n"
       "  0  done\n"
-      "  1  another failure (the bus broke off)\n"
+      "  1  another failure (the bus broke off, the devices could not be opened)\n"
       "  2  wrong command line, or a value the device does not have\n"
-      "  3  vorlin is not running; start it first\n"
+      "  3  vorlin is running but cannot be reached on the session bus\n"
       "  4  the device is not connected\n"
       "  5  the device or the file could not be written\n"
       "\n"

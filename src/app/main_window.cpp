@@ -20,6 +20,7 @@
 #include "app/access_notice.h"
 #include "app/app_log.h"
 #include "app/bus_device_service.h"
+#include "app/page_bus_target.h"
 #include "app/report_status_bar.h"
 #include "devices/device_manager.h"
 #include "devices/usb_device.h"
@@ -279,7 +280,13 @@ void CMainWnd::Initialise() {
 
   // One device and one page per product, all hidden until their device arrives.
   CreateDevices();
-  if (bus_) bus_devices_ = std::make_unique<BusDeviceService>(*this, *bus_);
+  if (bus_) {
+    std::vector<std::unique_ptr<BusDeviceTarget>> targets;
+    for (DevicePage* page : pages_) {
+      targets.push_back(page ? std::make_unique<PageBusTarget>(*page) : nullptr);
+    }
+    bus_devices_ = std::make_unique<BusDeviceService>(std::move(targets), *devices_, bus_.get());
+  }
   UpdateNoDeviceNotice();
   window_->hide();
 

@@ -21,9 +21,10 @@ namespace vorlin {
 
 namespace {
 
-// The first instance takes its lock a moment before it listens; a second start that comes in
-// between retries the connection for a bounded time.
-constexpr int kConnectAttempts = 20;
+// The first instance takes its lock a moment before it listens, and a `vorlin ctl` run holds it
+// without listening while it drives the devices: a later start tries again for a bounded time
+// (longer than a `vorlin ctl` run waits for its devices).
+constexpr int kConnectAttempts = 80;
 constexpr int kConnectWaitMs = 100;
 constexpr int kWriteWaitMs = 1000;
 
@@ -66,20 +67,29 @@ QString SingleInstance::SocketPath() const {
 
 SingleInstance::Role SingleInstance::Acquire() {
   if (lock_fd_ >= 0) return Role::kFirst;
-  switch (TakeLock()) {
-    case LockResult::kTaken:
-      Listen();
-      return Role::kFirst;
-    case LockResult::kUnavailable:
-      return Role::kFirst;
-    case LockResult::kHeldElsewhere:
-      break;
+  for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+    switch (TakeLock()) {
+      case LockResult::kTaken:
+        Listen();
+        return Role::kFirst;
+      case LockResult::kUnavailable:
+        return Role::kFirst;
+      case LockResult::kHeldElsewhere:
+        break;
+    }
+    if (TryWake()) return Role::kAlreadyRunning;
+    // Refused or missing socket: the first instance has not started listening yet, or the holder
+    // is a `vorlin ctl` run that lets go in a moment.
+    QThread::msleep(kConnectWaitMs);
   }
-  if (!WakeRunningInstance()) {
-    qCWarning(lcVorlin) << "another instance holds" << LockPath()
-                        << "but does not answer; exiting anyway";
-  }
+  qCWarning(lcVorlin) << "another instance holds" << LockPath()
+                      << "but does not answer; exiting anyway";
   return Role::kAlreadyRunning;
+}
+
+bool SingleInstance::TryLock() {
+  if (lock_fd_ >= 0) return true;
+  return TakeLock() != LockResult::kHeldElsewhere;
 }
 
 SingleInstance::LockResult SingleInstance::TakeLock() {
@@ -123,20 +133,14 @@ void SingleInstance::Listen() {
   }
 }
 
-bool SingleInstance::WakeRunningInstance() const {
-  for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-    QLocalSocket socket;
-    socket.connectToServer(SocketPath(), QIODevice::WriteOnly);
-    if (socket.waitForConnected(kConnectWaitMs)) {
-      socket.write(kActivateRequest);
-      const bool sent = socket.waitForBytesWritten(kWriteWaitMs) || socket.bytesToWrite() == 0;
-      socket.disconnectFromServer();
-      return sent;
-    }
-    // Refused or missing socket: the first instance has not started listening yet.
-    QThread::msleep(kConnectWaitMs);
-  }
-  return false;
+bool SingleInstance::TryWake() const {
+  QLocalSocket socket;
+  socket.connectToServer(SocketPath(), QIODevice::WriteOnly);
+  if (!socket.waitForConnected(kConnectWaitMs)) return false;
+  socket.write(kActivateRequest);
+  const bool sent = socket.waitForBytesWritten(kWriteWaitMs) || socket.bytesToWrite() == 0;
+  socket.disconnectFromServer();
+  return sent;
 }
 
 void SingleInstance::OnNewConnection() {

@@ -14,7 +14,9 @@ namespace vorlin {
 // taken, asks the first (through the socket) to come to the front, and is told to exit.
 //
 // The kernel drops a flock() when its holder dies, so a crashed instance never blocks the next
-// start: a lock file or socket file left behind is simply taken over.
+// start: a lock file or socket file left behind is simply taken over. A holder that does not
+// listen (a `vorlin ctl` run driving the devices for a moment) is waited for: the start takes
+// the lock once it is let go.
 class SingleInstance : public QObject {
   Q_OBJECT
 
@@ -35,6 +37,11 @@ class SingleInstance : public QObject {
   // the single-instance rule is better than not starting.
   Role Acquire();
 
+  // Takes the lock without listening and without waking anybody: `vorlin ctl`, run while the
+  // program is not running, holds it while it drives the devices itself. False when another
+  // process holds it. (A lock that cannot be made at all counts as taken, as in Acquire.)
+  bool TryLock();
+
   bool HoldsLock() const { return lock_fd_ >= 0; }
   QString LockPath() const;
   QString SocketPath() const;
@@ -54,7 +61,8 @@ class SingleInstance : public QObject {
   enum class LockResult { kTaken, kHeldElsewhere, kUnavailable };
   LockResult TakeLock();
   void Listen();
-  bool WakeRunningInstance() const;
+  // One attempt to ask the running instance to come to the front.
+  bool TryWake() const;
   void OnNewConnection();
 
   QString folder_;

@@ -19,6 +19,7 @@ TEST(CtlCommand, ReadsEachCommandWithItsArgumentsAndOptions) {
   const Accepted cases[] = {
       {{"list"}, {.verb = Verb::kList}},
       {{"--json", "list"}, {.verb = Verb::kList, .json = true}},
+      {{"list", "--demo"}, {.verb = Verb::kList, .demo = true}},
       {{"profile"}, {.verb = Verb::kProfile}},
       {{"profile", "Work day", "--device", "mouse"},
        {.verb = Verb::kProfile, .device = "mouse", .profile = "Work day"}},
@@ -45,6 +46,7 @@ TEST(CtlCommand, ReadsEachCommandWithItsArgumentsAndOptions) {
     EXPECT_EQ(command.verb, e.verb);
     EXPECT_EQ(command.device, e.device);
     EXPECT_EQ(command.json, e.json);
+    EXPECT_EQ(command.demo, e.demo);
     EXPECT_EQ(command.profile, e.profile);
     EXPECT_EQ(command.stage, e.stage);
     EXPECT_EQ(command.dpi, e.dpi);

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,8 @@
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 namespace vorlin {
@@ -156,6 +160,32 @@ TEST_F(SingleInstanceTest, SilentHolderStillMakesTheSecondStartExit) {
   SingleInstance second(Folder(), QStringLiteral("test"));
   EXPECT_EQ(second.Acquire(), SingleInstance::Role::kAlreadyRunning);
   ::close(fd);
+}
+
+// `vorlin ctl` drives the devices itself for a moment while the program is not running: it holds
+// the lock without listening, is refused while the program runs, and a start meanwhile waits for
+// it to let go instead of exiting.
+TEST_F(SingleInstanceTest, CommandLineRunHoldsTheLockAndAStartWaitsForIt) {
+  {
+    SingleInstance window(Folder(), QStringLiteral("test"));
+    ASSERT_EQ(window.Acquire(), SingleInstance::Role::kFirst);
+    SingleInstance ctl(Folder(), QStringLiteral("test"));
+    EXPECT_FALSE(ctl.TryLock());
+    EXPECT_FALSE(ctl.HoldsLock());
+  }
+  auto ctl = std::make_unique<SingleInstance>(Folder(), QStringLiteral("test"));
+  ASSERT_TRUE(ctl->TryLock());
+  SingleInstance other_ctl(Folder(), QStringLiteral("test"));
+  EXPECT_FALSE(other_ctl.TryLock());
+  EXPECT_FALSE(QFile::exists(ctl->SocketPath()));
+
+  QTimer::singleShot(500, [&ctl] { ctl.reset(); });  // the run ends while the start waits
+  std::thread start([this] {
+    SingleInstance window(Folder(), QStringLiteral("test"));
+    EXPECT_EQ(window.Acquire(), SingleInstance::Role::kFirst);
+  });
+  QTRY_VERIFY_WITH_TIMEOUT(!ctl, 3000);
+  start.join();
 }
 
 TEST_F(SingleInstanceTest, NoUsableRuntimeFolderRunsUnguarded) {
