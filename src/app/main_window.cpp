@@ -34,6 +34,7 @@
 #include "profile_bar/device_profile_ui.h"
 #include "input_qt/device_hook_factory.h"
 #include "app/resize_grip.h"
+#include "app/window_edges.h"
 #include "app/screen_fit.h"
 #include "app/settings_window.h"
 #include "app/sleep_watch.h"
@@ -161,6 +162,7 @@ void CMainWnd::FindControls() {
       [this](const std::string& data_name) { RetryDevice(data_name); });
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));
   AddResizeGrip(FindControl(root, QStringLiteral("status_bar")));
+  AddWindowEdges(root);
   if (title_bar_) title_bar_->installEventFilter(this);
   if (QWidget* emulated = FindControl(root, QStringLiteral("emulated_label"))) {
     emulated->setVisible(options_.emulated);

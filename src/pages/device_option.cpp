@@ -53,8 +53,8 @@ CDeviceOptionUI::CDeviceOptionUI(const QString& layout, QWidget* parent) : QWidg
   select_ = FindControl<QAbstractButton>(this, QStringLiteral("device_select"));
   synchro_ = FindControl<QAbstractButton>(this, QStringLiteral("synchro_device_select"));
   if (select_) {
-    select_->setIconSize(QSize(36, 36));
-    select_->setFixedSize(QSize(88, 60));
+    select_->setIconSize(QSize(26, 26));
+    select_->setFixedSize(QSize(48, 40));
   }
   caption_ = FindControl<QLabel>(this, QStringLiteral("device_select_name"));
   if (synchro_) {

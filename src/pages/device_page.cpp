@@ -164,7 +164,7 @@ void DevicePage::BuildInfoColumn(QBoxLayout* column) {
   card->setObjectName(QStringLiteral("device_info_card"));
   card->setProperty("role", QStringLiteral("card"));
   auto* card_box = new QHBoxLayout(card);
-  card_box->setContentsMargins(16, 10, 16, 10);
+  card_box->setContentsMargins(16, 6, 16, 6);
   card_box->setSpacing(12);
   auto* name = new QLabel(card);
   name->setObjectName(QStringLiteral("device_page_name"));

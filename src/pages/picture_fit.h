@@ -25,6 +25,8 @@ class PictureFit : public QObject {
   PictureFit(QWidget* area, QWidget* picture);
   // Fits the picture now.
   void Fit();
+  // The picture's size in the layout, which the scale multiplies.
+  QSize Base() const { return base_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

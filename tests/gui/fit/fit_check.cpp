@@ -231,6 +231,8 @@ struct Checker {
 
   static bool Solid(const QWidget* widget) {
     if (widget->isWindow() || widget->objectName().startsWith(QLatin1String("qt_"))) return false;
+    // Strips meant to lie over the controls (the window's resize edges).
+    if (widget->property("overlay").toBool()) return false;
     // A picture or an empty label is decoration that controls may sit on.
     if (auto* label = qobject_cast<const QLabel*>(widget))
       return !label->text().isEmpty() && label->pixmap().isNull();
