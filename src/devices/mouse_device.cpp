@@ -134,6 +134,13 @@ int CHalvexMouseDevice::ReadParamRecord(int* profile) {
   if (!offset || link.ReadParams(read, *offset) != kLinkOk) return 0;
   if (profile) *profile = current;
   record_.TakeRead(read, current);
+  if (settings_pending_) {
+    // The user's changes made while the mouse could not take them are the profile's: the mouse
+    // gets them (on the record just read, so its other bytes stay its own). Until it does, the
+    // profile keeps them and the view shows them.
+    if (WriteParamRecord(0, 0) == kLinkOk) Report(DeviceReport::Action::kSettings, kLinkOk);
+    return 1;
+  }
 
   light_state_ = record_.LightState();
   const LightWords words =
@@ -169,22 +176,30 @@ int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   const std::optional<uint16_t> offset = MouseParamRecord::Offset(profile);
   if (!offset) return kLinkBadArgument;
   // Nothing can be written over a closed link: that is not a success.
-  if (!LinkCheck()) return kLinkNoExchange;
+  if (!LinkCheck()) {
+    settings_pending_ = true;
+    return kLinkNoExchange;
+  }
   MouseRecordSettings settings;
   settings.light = profile_.GetLightSettings();
   settings.system = profile_.GetMouseSettings();
   settings.dpi_stages = profile_.GetDpiStages();
   settings.current_dpi_stage = profile_.GetCurrentDpiStage();
   const MouseParamRecord::Bytes bytes = record_.ForWrite(static_cast<uint8_t>(value), settings);
+  const int written = SendParamRecord(bytes, *offset);
+  settings_pending_ = written != kLinkOk;
+  if (written == kLinkOk) record_.NoteWritten(bytes);
+  return written;
+}
+
+int CHalvexMouseDevice::SendParamRecord(const MouseParamRecord::Bytes& bytes, uint16_t offset) {
   DeviceLink& link = Link();
   link.BeginConfig();
   if (!ReceiverCheck()) return kLinkNoExchange;
-  const int written = link.WriteParams(bytes, *offset);
+  const int written = link.WriteParams(bytes, offset);
   if (!ReceiverCheck()) return kLinkNoExchange;
   link.EndConfig();
-  if (written != kLinkOk) return written;
-  record_.NoteWritten(bytes);
-  return kLinkOk;
+  return written;
 }
 
 int CHalvexMouseDevice::StoreKeyAssignments(int page, const std::vector<KeyAssignmentPair>& keys) {

@@ -272,6 +272,37 @@ TEST_F(UserFlowsTest, AKeyChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) {
   EXPECT_EQ(page_->Client().KeyList()[kForward].current.PackedCode(), kDpiDown);
 }
 
+// The colour chosen while the mouse was away is the profile's: once the mouse is back it gets it,
+// rather than its old colour replacing the user's choice in the profile.
+TEST_F(UserFlowsTest, ALightChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) {
+  emulator_.Mouse().Cable().Unplug();
+  emulator_.Mouse().Receiver()->Unplug();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  ChooseSteady(page_, kMouseSteady, 0, 255, 0);
+  EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_NE(ColourInMouse(), (Colour{0, 255, 0}));
+
+  emulator_.Mouse().Receiver()->Plug();
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return ColourInMouse() == Colour{0, 255, 0}; }, 8000))
+      << Trace();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return page_->Client().View().deviceRead; }, 5000));
+  Settle();
+  EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_EQ(page_->Client().Lighting().green, 255);
+
+  // Once written, the mouse's own record is what a later reading takes.
+  emulator_.Mouse().Receiver()->Unplug();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  emulator_.Bus()->ClearTrace();
+  emulator_.Mouse().Receiver()->Plug();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return page_->Client().View().deviceRead; }, 8000));
+  Settle();
+  EXPECT_EQ(CountOf(kMouseReceiverProductId, kCmdWriteParams), 0) << Trace();
+}
+
 // ---- What the user is told about each change ----
 
 class ChangeFeedbackTest : public UserFlowsTest {
