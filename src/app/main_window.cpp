@@ -160,6 +160,7 @@ void CMainWnd::FindControls() {
   report_bar_ = std::make_unique<ReportStatusBar>(
       status_text_, [this] { UpdateStatusText(); },
       [this](const std::string& data_name) { RetryDevice(data_name); });
+  report_bar_->SetDeviceNames([this](const std::string& data_name) { return DeviceName(data_name); });
   title_bar_ = FindControl(root, QStringLiteral("title_bar"));
   AddResizeGrip(FindControl(root, QStringLiteral("status_bar")));
   AddWindowEdges(root);

@@ -203,6 +203,8 @@ class CMainWnd : public QObject,
   void ShowReport(const DevicePage* page, const DeviceReport& report);
   // Writes the current profile of the device named `data_name` again.
   void RetryDevice(const std::string& data_name);
+  // The product's name in the interface language ("Mouse"), found by its data name.
+  QString DeviceName(const std::string& data_name) const;
   void ApplyDpi(int dpi);
   void CentreOnScreen();
   void OnDeviceOptionChosen(QWidget* sender);

@@ -6,6 +6,7 @@
 #include "app/report_status_bar.h"
 #include "devices/device_client.h"
 #include "pages/device_page.h"
+#include "ui/translator.h"
 
 namespace vorlin {
 
@@ -22,6 +23,15 @@ void CMainWnd::RetryDevice(const std::string& data_name) {
     if (!view.profilePath.empty()) page->Client().ApplyProfile(view.profileId, view.profilePath);
     return;
   }
+}
+
+QString CMainWnd::DeviceName(const std::string& data_name) const {
+  for (const DevicePage* page : pages_) {
+    if (!page || page->Product().dataName != data_name) continue;
+    return Translator::Instance().Text(QString::fromStdString(page->Product().iconStem) +
+                                       QStringLiteral("_device_name_text"));
+  }
+  return {};
 }
 
 }  // namespace vorlin

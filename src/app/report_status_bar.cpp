@@ -12,6 +12,8 @@ namespace vorlin {
 namespace {
 
 constexpr char kRetryKey[] = "status_retry_button";
+// "%1: %2": the device's name, then what is said of its change.
+constexpr char kDeviceSaidKey[] = "status_device_said_text";
 
 // The label's look follows the outcome it says (the skin marks a failure).
 void MarkOutcome(QLabel* label, const QVariant& outcome) {
@@ -49,6 +51,7 @@ ReportStatusBar::~ReportStatusBar() = default;
 void ReportStatusBar::Take(const std::string& device, const DeviceReport& report) {
   reports_.Take(device, report);
   written_shown_ = report.outcome == ChangeOutcome::kWritten;
+  if (written_shown_) written_device_ = device;
   if (written_shown_) {
     written_timer_.start();
   } else {
@@ -60,8 +63,7 @@ void ReportStatusBar::Take(const std::string& device, const DeviceReport& report
 bool ReportStatusBar::Show() {
   if (!label_) return false;
   if (written_shown_) {
-    DeviceReport written;
-    Say(written, false);
+    Say(written_device_, DeviceReport(), false);
     return true;
   }
   const std::optional<ChangeReports::Waiting> waiting = reports_.Shown();
@@ -70,7 +72,7 @@ bool ReportStatusBar::Show() {
     if (retry_button_) retry_button_->hide();
     return false;
   }
-  Say(waiting->report, true);
+  Say(waiting->device, waiting->report, true);
   return true;
 }
 
@@ -78,8 +80,17 @@ QAbstractButton* ReportStatusBar::RetryButton() const {
   return retry_button_;
 }
 
-void ReportStatusBar::Say(const DeviceReport& report, bool retry) {
-  label_->setText(Translator::Instance().Text(QString::fromLatin1(ReportTextKey(report))));
+void ReportStatusBar::SetDeviceNames(std::function<QString(const std::string&)> names) {
+  names_ = std::move(names);
+  Show();
+}
+
+void ReportStatusBar::Say(const std::string& device, const DeviceReport& report, bool retry) {
+  const Translator& texts = Translator::Instance();
+  const QString said = texts.Text(QString::fromLatin1(ReportTextKey(report)));
+  const QString name = names_ ? names_(device) : QString();
+  label_->setText(name.isEmpty() ? said
+                                 : texts.Text(QString::fromLatin1(kDeviceSaidKey)).arg(name, said));
   MarkOutcome(label_, static_cast<int>(report.outcome));
   if (retry_button_) retry_button_->setVisible(retry);
 }

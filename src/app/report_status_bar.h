@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QPointer>
+#include <QString>
 #include <QTimer>
 
 #include "app/change_reports.h"
@@ -33,13 +34,16 @@ class ReportStatusBar {
   ReportStatusBar& operator=(const ReportStatusBar&) = delete;
 
   void Take(const std::string& device, const DeviceReport& report);
+  // The name the status bar gives device `device` (its data name) in front of what it says of
+  // it; without names (or for an empty one) only the outcome is said.
+  void SetDeviceNames(std::function<QString(const std::string& device)> names);
   // Shows what is to be said now (a fresh written report, else the latest waiting change) and
   // returns true; false when there is nothing, and the status bar's own text may stand.
   bool Show();
   QAbstractButton* RetryButton() const;
 
  private:
-  void Say(const DeviceReport& report, bool retry);
+  void Say(const std::string& device, const DeviceReport& report, bool retry);
   void Retry();
 
   QPointer<QLabel> label_;
@@ -47,7 +51,9 @@ class ReportStatusBar {
   std::function<void()> idle_;
   std::function<void(const std::string&)> retry_;
   ChangeReports reports_;
+  std::function<QString(const std::string&)> names_;
   bool written_shown_ = false;
+  std::string written_device_;
   QTimer written_timer_;
 };
 

@@ -316,6 +316,14 @@ class ChangeFeedbackTest : public UserFlowsTest {
   static QString Said(const char* key) {
     return Translator::Instance().Text(QString::fromLatin1(key));
   }
+  // What the status bar says of a change of the mouse: its name, then the outcome.
+  QString MouseSaid(const char* key) const {
+    const Translator& texts = Translator::Instance();
+    return texts.Text(QStringLiteral("status_device_said_text"))
+        .arg(texts.Text(QString::fromStdString(page_->Product().iconStem) +
+                        QStringLiteral("_device_name_text")),
+             Said(key));
+  }
   bool RetryOffered() const { return RetryButton() && !RetryButton()->isHidden(); }
 };
 
@@ -325,14 +333,14 @@ TEST_F(ChangeFeedbackTest, ARefusedLightChangeIsSaidAndRetriedOnceTheMouseTakesI
   emulator_.Mouse().Cable().FailReplies(100000, kStatusRefused);
   ChooseSteady(page_, kMouseSteady, 0, 255, 0);
   ASSERT_NE(StatusText(), nullptr);
-  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+  EXPECT_EQ(StatusText()->text(), MouseSaid("status_failed_refused_text"));
   EXPECT_NE(StatusText()->text(), QStringLiteral("status_failed_refused_text"));
   EXPECT_TRUE(RetryOffered());
   EXPECT_NE(ColourInMouse(), (Colour{0, 255, 0}));
   EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 255, 0}));
   // The failure is not a flash: it is still said after the written reports' time is over.
   QTest::qWait(ReportStatusBar::kWrittenShownMs + 300);
-  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+  EXPECT_EQ(StatusText()->text(), MouseSaid("status_failed_refused_text"));
 
   emulator_.Mouse().Cable().ClearFaults();
   emulator_.Bus()->ClearTrace();
@@ -345,7 +353,7 @@ TEST_F(ChangeFeedbackTest, ARefusedLightChangeIsSaidAndRetriedOnceTheMouseTakesI
       << Trace();
   Settle();
   EXPECT_GT(CountOf(kMouseCableProductId, kCmdWriteParams), 0) << Trace();
-  EXPECT_EQ(StatusText()->text(), Said("status_written_text"));
+  EXPECT_EQ(StatusText()->text(), MouseSaid("status_written_text"));
   EXPECT_FALSE(RetryOffered());
 }
 
@@ -365,7 +373,7 @@ TEST_F(ChangeFeedbackTest, ARefusedKeyTableIsSaidToHaveFailedAndStaysPending) {
   GiveForwardDpiDown();
   answer.stop();
   EXPECT_EQ(messages, 1);
-  EXPECT_EQ(StatusText()->text(), Said("status_failed_refused_text"));
+  EXPECT_EQ(StatusText()->text(), MouseSaid("status_failed_refused_text"));
   EXPECT_TRUE(RetryOffered());
   EXPECT_TRUE(Control<QAbstractButton>(page_, "key_butt_prosave")->isEnabled())
       << "the change still waits for the mouse";
@@ -395,7 +403,7 @@ TEST_F(ChangeFeedbackTest, AWrongOrMissingAnswerIsSaidAsSuch) {
     c.fault(emulator_.Mouse().Cable());
     red->setText(QString::number(value++));
     SendNotification(red, QString::fromLatin1(notify::kKillFocus));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusText()->text() == Said(c.said); }, 15000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return StatusText()->text() == MouseSaid(c.said); }, 15000))
         << c.name << ": " << StatusText()->text().toStdString();
     EXPECT_TRUE(RetryOffered()) << c.name;
     emulator_.Mouse().Cable().ClearFaults();
@@ -431,15 +439,16 @@ TEST_F(ChangeFeedbackTest, AMouseUnpluggedMidWriteKeepsTheChangeInTheProfileAndS
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 5000));
   Settle();
-  const QStringList away = {Said("status_profile_only_text"), Said("status_failed_unplugged_text"),
-                            Said("status_failed_no_answer_text")};
+  const QStringList away = {MouseSaid("status_profile_only_text"),
+                            MouseSaid("status_failed_unplugged_text"),
+                            MouseSaid("status_failed_no_answer_text")};
   EXPECT_TRUE(away.contains(StatusText()->text())) << StatusText()->text().toStdString();
   EXPECT_TRUE(RetryOffered());
   EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 0, 255}));
   // A retry while the mouse is away keeps the change in the profile and says so.
   RetryButton()->click();
   Settle();
-  EXPECT_EQ(StatusText()->text(), Said("status_profile_only_text"));
+  EXPECT_EQ(StatusText()->text(), MouseSaid("status_profile_only_text"));
   EXPECT_TRUE(RetryOffered());
 }
 
