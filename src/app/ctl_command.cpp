@@ -117,7 +117,7 @@ QString CtlHelpText() {
   return QStringLiteral(
       "Usage: vorlin ctl [--device ID] [--json] [--demo] COMMAND [ARGUMENTS]\n"
       "Drive the devices: through the running vorlin program, or, when it is not\n"
-      "running, by opening them directly (vorlin cannot start meanwhile).\n"
+      "running, by opening them directly (a start of vorlin waits until that is done).\n"
       "\n"
       "Commands:\n"
       "  list                      The connected devices: id, kind, connection, battery,\n"
