@@ -9,9 +9,9 @@
 // The panel around it is still never squeezed below its preferred height: every other control
 // keeps the height its text asks for. (A panel below its preferred height would be laid out from
 // its controls' minimums, which for buttons and edits the skin's style sheet puts at their padding
-// and border alone.) Growing lists share the room: the layout evens out their heights first, then
-// grows them alike. Stretch factors would lay their items out from those minimums too, so the
-// layout files give none.
+// and border alone.) Growing lists share the room: a box layout evens out the heights of the
+// items that grow (the lists, or the cards that hold them) first, then grows them alike. Stretch
+// factors would lay their items out from those minimums too, so the layout files give none.
 
 #include <QListWidget>
 

@@ -60,6 +60,14 @@ class LayoutTest : public test::MainWindowFixture {
     test::Settle(window_->Window());
     return page;
   }
+  // Opens the window again at `dpi` unless it has that scale.
+  void UseScale(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    RestartWindow();
+    ASSERT_TRUE(WaitShown(AllDevices(), 10000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_->Window()));
+  }
   static QWidget* Column(DevicePage* page) {
     return FindControl(page, QStringLiteral("device_side_column"));
   }
@@ -70,12 +78,7 @@ class LayoutTest : public test::MainWindowFixture {
 TEST_F(LayoutTest, TheColumnOfPanelsHasOnePlaceOnEveryPage) {
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(dpi);
-    if (dpi != dpi_) {
-      dpi_ = dpi;
-      RestartWindow();
-      ASSERT_TRUE(WaitShown(AllDevices(), 10000));
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(window_->Window()));
-    }
+    ASSERT_NO_FATAL_FAILURE(UseScale(dpi));
     std::optional<QRect> first;
     for (const QString& name : AllDevices()) {
       DevicePage* page = ShowPage(name);
@@ -190,12 +193,7 @@ class FullMacroLists {
 TEST_F(LayoutTest, NoListScrollsInsideAPageThatScrolls) {
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(dpi);
-    if (dpi != dpi_) {
-      dpi_ = dpi;
-      RestartWindow();
-      ASSERT_TRUE(WaitShown(AllDevices(), 10000));
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(window_->Window()));
-    }
+    ASSERT_NO_FATAL_FAILURE(UseScale(dpi));
     QWidget* main = window_->Window();
     DevicePage* mouse = PageOf("mouse");
     ASSERT_TRUE(mouse && mouse->Mouse());
