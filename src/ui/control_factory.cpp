@@ -4,6 +4,7 @@
 
 #include "ui/color_palette.h"
 #include "ui/device_key_button.h"
+#include "ui/growing_list.h"
 #include "ui/select_panel.h"
 
 namespace vorlin {
@@ -19,6 +20,7 @@ ControlFactory::ControlFactory() {
       {QStringLiteral("DeviceKeyButton"), QStringLiteral("CDeviceKeyButtonUI")});
   Register<CSelectPanelUI>({QStringLiteral("SelectPanel"), QStringLiteral("CSelectPanelUI")});
   Register<ColorPalette>({QStringLiteral("ColorPalette"), QStringLiteral("CColorPaletteUI")});
+  Register<GrowingList>({QStringLiteral("GrowingList")});
 }
 
 void ControlFactory::Register(std::initializer_list<QString> names, Creator creator) {

@@ -10,16 +10,23 @@
 #include <QDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 
+#include <filesystem>
+
 #include "app/settings_window.h"
 #include "fit_check.h"
 #include "gui/app/main_window_fixture.h"
+#include "macro/macro_control_ui.h"
 #include "modal.h"
 #include "pages/device_function_area.h"
 #include "pages/device_page.h"
+#include "pages/function_view.h"
+#include "pages/mouse_panels.h"
 #include "pages/picture_fit.h"
 #include "ui/find_control.h"
 
@@ -53,6 +60,14 @@ class LayoutTest : public test::MainWindowFixture {
     test::Settle(window_->Window());
     return page;
   }
+  // Opens the window again at `dpi` unless it has that scale.
+  void UseScale(int dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    RestartWindow();
+    ASSERT_TRUE(WaitShown(AllDevices(), 10000));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_->Window()));
+  }
   static QWidget* Column(DevicePage* page) {
     return FindControl(page, QStringLiteral("device_side_column"));
   }
@@ -63,12 +78,7 @@ class LayoutTest : public test::MainWindowFixture {
 TEST_F(LayoutTest, TheColumnOfPanelsHasOnePlaceOnEveryPage) {
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(dpi);
-    if (dpi != dpi_) {
-      dpi_ = dpi;
-      RestartWindow();
-      ASSERT_TRUE(WaitShown(AllDevices(), 10000));
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(window_->Window()));
-    }
+    ASSERT_NO_FATAL_FAILURE(UseScale(dpi));
     std::optional<QRect> first;
     for (const QString& name : AllDevices()) {
       DevicePage* page = ShowPage(name);
@@ -96,8 +106,8 @@ TEST_F(LayoutTest, TheColumnOfPanelsHasOnePlaceOnEveryPage) {
       EXPECT_TRUE(picture.width() >= area->width() - 2 || picture.height() >= area->height() - 2 ||
                   at_limit)
           << name.toStdString() << ": picture " << picture.width() << "x" << picture.height()
-          << " in " << area->width() << "x" << area->height() << ", largest "
-          << largest.width() << "x" << largest.height();
+          << " in " << area->width() << "x" << area->height() << ", largest " << largest.width()
+          << "x" << largest.height();
     }
   }
 }
@@ -149,22 +159,110 @@ TEST_F(LayoutTest, PictureScaleFillsTheRoomUpToItsLimit) {
   }
 }
 
-TEST_F(LayoutTest, NoListScrollsInsideAPageThatScrolls) {
-  QWidget* main = window_->Window();
-  QStringList nested;
-  test::VisitEveryPage(main, [&] {
-    for (QAbstractScrollArea* inner : main->findChildren<QAbstractScrollArea*>()) {
-      if (!inner->isVisibleTo(main) || inner->verticalScrollBar()->maximum() == 0) continue;
-      if (qobject_cast<QComboBox*>(inner->parentWidget())) continue;
-      for (QWidget* w = inner->parentWidget(); w && w != main; w = w->parentWidget()) {
-        auto* outer = qobject_cast<QAbstractScrollArea*>(w);
-        if (outer && outer->verticalScrollBar()->maximum() > 0)
-          nested << outer->objectName() + QStringLiteral(" > ") + inner->objectName();
-      }
+// The mouse's macro lists with more rows than they show at their largest: many macros, one of
+// them with many events. Removed again when it goes (the user data folder lives as long as the
+// test program).
+class FullMacroLists {
+ public:
+  explicit FullMacroLists(CMacroControlUI* panel) : panel_(panel) {
+    for (int i = 0; i < 40; ++i) panel_->NewMacro();
+    panel_->SelectMacro(0);
+    for (int i = 0; i < 60; ++i) panel_->InsertMove(MoveDirection::kLeft);
+  }
+  ~FullMacroLists() {
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(panel_->Library().Folder(), error)) {
+      const std::string extension = entry.path().extension().string();
+      if (extension == ".mac" || entry.path().filename() == "macro.config")
+        std::filesystem::remove(entry.path(), error);
     }
-  });
-  nested.removeDuplicates();
-  EXPECT_TRUE(nested.isEmpty()) << nested.join(QLatin1Char('\n')).toStdString();
+    panel_->LoadMacroList();
+  }
+  FullMacroLists(const FullMacroLists&) = delete;
+  FullMacroLists& operator=(const FullMacroLists&) = delete;
+
+ private:
+  CMacroControlUI* panel_;
+};
+
+// A list may scroll inside a page that scrolls only at its smallest: the page scrolls when its
+// panel cannot shrink further, and a list that could give up rows must have done so. Where the
+// page has the room, it does not scroll and the lists grow into it. At the opening size and in a
+// taller window, at both scales.
+TEST_F(LayoutTest, NoListScrollsInsideAPageThatScrolls) {
+  for (int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    ASSERT_NO_FATAL_FAILURE(UseScale(dpi));
+    QWidget* main = window_->Window();
+    DevicePage* mouse = PageOf("mouse");
+    ASSERT_TRUE(mouse && mouse->Mouse());
+    CMacroControlUI* macros = mouse->Mouse()->MacroPanel();
+    ASSERT_NE(macros, nullptr);
+    const FullMacroLists full(macros);
+    ASSERT_EQ(macros->Library().Count(), 40);
+    ASSERT_EQ(macros->Events().Count(), 60);
+    auto* names = FindControl<QListWidget>(macros, QStringLiteral("macro_name_list"));
+    auto* events = FindControl<QListWidget>(macros, QStringLiteral("macro_action_list"));
+    auto* column = qobject_cast<QScrollArea*>(macros->parentWidget()->parentWidget());
+    ASSERT_TRUE(names && events && column);
+
+    const QSize opening = main->size();
+    std::map<const QListWidget*, int> opening_height;
+    for (const QSize larger : {QSize(0, 0), QSize(0, 700 * dpi / 96)}) {
+      SCOPED_TRACE(larger.height());
+      main->resize(opening + larger);
+      test::Settle(main);
+      QStringList nested;
+      test::VisitEveryPage(main, [&] {
+        for (QAbstractScrollArea* inner : main->findChildren<QAbstractScrollArea*>()) {
+          if (!inner->isVisibleTo(main) || inner->verticalScrollBar()->maximum() == 0) continue;
+          if (qobject_cast<QComboBox*>(inner->parentWidget())) continue;
+          const bool smallest = inner->minimumHeight() > 0 &&
+                                inner->height() <= inner->minimumHeight() &&
+                                (inner->sizePolicy().verticalPolicy() & QSizePolicy::GrowFlag);
+          if (smallest) continue;
+          for (QWidget* w = inner->parentWidget(); w && w != main; w = w->parentWidget()) {
+            auto* outer = qobject_cast<QAbstractScrollArea*>(w);
+            if (outer && outer->verticalScrollBar()->maximum() > 0)
+              nested << outer->objectName() + QStringLiteral(" > ") + inner->objectName() +
+                            QStringLiteral(" (") + QString::number(inner->height()) +
+                            QStringLiteral(" px, smallest ") +
+                            QString::number(inner->minimumHeight()) + QStringLiteral(")");
+          }
+        }
+      });
+      nested.removeDuplicates();
+      EXPECT_TRUE(nested.isEmpty()) << nested.join(QLatin1Char('\n')).toStdString();
+
+      // The macros page itself: at the opening size its lists show their fewest rows; in a
+      // window with the room the column does not scroll and the lists take the room. Nothing is
+      // squeezed or cut off either way.
+      ShowPage(QStringLiteral("mouse"));
+      mouse->SetFunctionView(kMacrosView);
+      test::Settle(main);
+      ASSERT_TRUE(macros->isVisibleTo(main));
+      if (larger.isNull()) {
+        for (const QListWidget* list : {names, events}) {
+          EXPECT_EQ(list->height(), list->minimumHeight()) << list->objectName().toStdString();
+          opening_height[list] = list->height();
+        }
+      } else {
+        EXPECT_EQ(column->verticalScrollBar()->maximum(), 0);
+        // The scroll bar goes once the events say so; the panel then takes its room as well.
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return !column->verticalScrollBar()->isVisible(); }, 2000));
+        test::Settle(main);
+        EXPECT_EQ(macros->height(), column->viewport()->height());
+        EXPECT_EQ(macros->width(), column->viewport()->width());
+        for (const QListWidget* list : {names, events})
+          EXPECT_GT(list->height(), opening_height[list]) << list->objectName().toStdString();
+      }
+      for (const test::FitFault& fault : test::FindFitFaults(macros))
+        ADD_FAILURE() << test::Describe(fault).toStdString();
+    }
+    main->resize(opening);
+  }
 }
 
 TEST_F(LayoutTest, SecondaryWindowsTakeTheMainWindowsScale) {
