@@ -187,11 +187,15 @@ DevicePage* SelectedAutomationPage(const AutomationHost& host) {
   return nullptr;
 }
 
-QWidget* FindPageControl(const DevicePage& page, const QString& name) {
+QWidget* FindPageControl(DevicePage& page, const QString& name) {
   if (name.isEmpty()) return nullptr;
   if (QWidget* control = FindControl(&page, name)) return control;
-  if (const CDeviceOptionUI* option = page.Option()) return FindControl(option, name);
-  return nullptr;
+  if (const CDeviceOptionUI* option = page.Option()) {
+    if (QWidget* control = FindControl(option, name)) return control;
+  }
+  // The control may be on a panel not built yet.
+  if (!page.BuildAllPanels()) return nullptr;
+  return FindControl(&page, name);
 }
 
 QWidget* PagePicture(const DevicePage& page) {
@@ -208,6 +212,12 @@ QWidget* FindAutomationControl(const AutomationHost& host, const QString& name) 
   QWidget* main = host.window ? host.window() : nullptr;
   if (main) {
     if (QWidget* control = FindControl(main, name)) return control;
+    // The control may be on a panel of a page not built yet.
+    bool built = false;
+    for (DevicePage* page : main->findChildren<DevicePage*>()) built |= page->BuildAllPanels();
+    if (built) {
+      if (QWidget* control = FindControl(main, name)) return control;
+    }
   }
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window == main || !window->isVisible()) continue;
@@ -302,7 +312,7 @@ QWidget* RequestedControl(const QJsonObject& request, const QString& name,
                           const AutomationHost& host, QString* error) {
   const QJsonValue page_value = request.value(QStringLiteral("page"));
   const QJsonValue list_value = request.value(QStringLiteral("list"));
-  QWidget* scope = nullptr;
+  DevicePage* scope = nullptr;
   QString scope_text;
   if (!page_value.isUndefined()) {
     // Names repeat on every device page: the lookup stays on the page asked for.
@@ -337,7 +347,8 @@ QWidget* RequestedControl(const QJsonObject& request, const QString& name,
     *error = QStringLiteral("\"list\" (a list's name) goes with \"row\" (a number)");
     return nullptr;
   }
-  QWidget* found = scope ? FindControl(scope, list_name) : FindAutomationControl(host, list_name);
+  QWidget* found =
+      scope ? FindPageControl(*scope, list_name) : FindAutomationControl(host, list_name);
   auto* list = qobject_cast<QListWidget*>(found);
   if (!list) {
     *error = QStringLiteral("no list named \"%1\"%2").arg(list_name, scope_text);

@@ -49,7 +49,8 @@ AutomationStep PrepareAutomationRequest(const QByteArray& line, const Automation
 QJsonObject HandleAutomationRequest(const QByteArray& line, const AutomationHost& host);
 
 // The control named `name`: in the modal window when one is open, then in the host's window,
-// then in the other visible windows. nullptr when there is none.
+// then in the other visible windows. A name the host's window lacks gets its pages' panels built
+// (they are built when first shown) and is looked up again. nullptr when there is none.
 QWidget* FindAutomationControl(const AutomationHost& host, const QString& name);
 
 // The device page whose data name ("mouse", "keyboard", "MousePad", "HD") is `data_name`, below
@@ -57,9 +58,9 @@ QWidget* FindAutomationControl(const AutomationHost& host, const QString& name);
 DevicePage* FindAutomationPage(const AutomationHost& host, const QString& data_name);
 // The page of the selected (and shown) option of the selector strip; nullptr when none is.
 DevicePage* SelectedAutomationPage(const AutomationHost& host);
-// The control named `name` on `page`: in the page itself, then in its option of the selector
-// strip. nullptr when there is none.
-QWidget* FindPageControl(const DevicePage& page, const QString& name);
+// The control named `name` on `page`: in the page itself (with its panels built, when it lacks
+// the name), then in its option of the selector strip. nullptr when there is none.
+QWidget* FindPageControl(DevicePage& page, const QString& name);
 // The picture of the device on `page` (what the frame timer repaints); nullptr without one.
 QWidget* PagePicture(const DevicePage& page);
 

@@ -7,14 +7,19 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "ui/notify_bridge.h"
 #include "ui/translator.h"
+#include "ui/window_scale.h"
 
 namespace vorlin {
 
 namespace {
 
 constexpr char kPlaceholder[] = "_vorlin_placeholder";
+// On the placeholder of a view offered and not built yet: the view's code.
+constexpr char kPendingView[] = "_vorlin_pending_view";
 
 QWidget* Placeholder() {
   auto* empty = new QWidget;
@@ -25,6 +30,10 @@ QWidget* Placeholder() {
 
 bool IsPanel(const QWidget* page) {
   return page && !page->property(kPlaceholder).toBool();
+}
+
+bool IsPending(const QWidget* page) {
+  return page && page->property(kPendingView).isValid();
 }
 
 // A panel in a scroll area of its own: never squeezed below the height it asks for now. The
@@ -79,16 +88,20 @@ DeviceFunctionArea::DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32
   box->addWidget(function_pages_, 1);
   UpdateStrip();
   WireNotifications(strip_);
+  for (QStackedWidget* stack : {function_pages_, key_pages_}) {
+    connect(stack, &QStackedWidget::currentChanged, this,
+            [this, stack](int index) { OnPageTurned(stack, index); });
+  }
 }
 
 void DeviceFunctionArea::SetFunctionPage(int index, QWidget* panel) {
   if (index < 1) return;  // page 0 holds the key pages
-  PutPage(function_pages_, index, panel);
+  PutPage(function_pages_, index, Scrolled(panel));
 }
 
 void DeviceFunctionArea::SetKeyPage(int index, QWidget* panel) {
   if (index < 0) return;
-  PutPage(key_pages_, index, panel);
+  PutPage(key_pages_, index, Scrolled(panel));
 }
 
 void DeviceFunctionArea::SetViewPanel(int view, QWidget* panel) {
@@ -99,13 +112,72 @@ void DeviceFunctionArea::SetViewPanel(int view, QWidget* panel) {
     SetFunctionPage(tabs.function, panel);
 }
 
-void DeviceFunctionArea::PutPage(QStackedWidget* stack, int index, QWidget* panel) {
+std::pair<QStackedWidget*, int> DeviceFunctionArea::Place(int view) const {
+  const FunctionTabs tabs = FunctionTabsFor(view, kind_);
+  if (tabs.function != 0) return {function_pages_, tabs.function};
+  return {key_pages_, tabs.keyFunction >= 0 ? tabs.keyFunction : key_pages_->currentIndex()};
+}
+
+DeviceFunctionArea::~DeviceFunctionArea() {
+  // The stacks turn while their pages are deleted: nothing is built then.
+  for (QStackedWidget* stack : {function_pages_, key_pages_})
+    disconnect(stack, nullptr, this, nullptr);
+}
+
+void DeviceFunctionArea::SetViewBuilder(int view, QObject* context, std::function<void()> build) {
+  const auto [stack, index] = Place(view);
+  if (index < 0 || (stack == function_pages_ && index < 1) || !build || !context) return;
+  QWidget* pending = Placeholder();
+  pending->setProperty(kPendingView, view);
+  PutPage(stack, index, pending);
+  builders_[view] = Builder{context, std::move(build)};
+}
+
+void DeviceFunctionArea::PutPage(QStackedWidget* stack, int index, QWidget* page) {
+  // The stack turns while its pages are swapped; that is not the user choosing a page.
+  const bool was_putting = std::exchange(putting_, true);
   while (stack->count() <= index) stack->addWidget(Placeholder());
   QWidget* old = stack->widget(index);
-  stack->insertWidget(index, Scrolled(panel));
+  const bool current = stack->currentWidget() == old;
+  stack->insertWidget(index, page);
   stack->removeWidget(old);
+  if (current) stack->setCurrentIndex(index);
+  if (IsPending(old)) {
+    // Built late: its builder is done, and the window was scaled before the panel existed.
+    builders_.erase(old->property(kPendingView).toInt());
+    if (const int dpi = WindowDpi(window()); dpi != 96)
+      ApplyScaleFactor(page, ScaleFactorForDpi(dpi));
+  }
   delete old;
+  putting_ = was_putting;
   UpdateStrip();
+}
+
+void DeviceFunctionArea::OnPageTurned(QStackedWidget* stack, int index) {
+  if (putting_) return;
+  const QWidget* page = stack->widget(index);
+  if (IsPending(page)) BuildView(page->property(kPendingView).toInt());
+}
+
+bool DeviceFunctionArea::ViewPending(int view) const {
+  return builders_.contains(view);
+}
+
+void DeviceFunctionArea::BuildView(int view) {
+  const auto found = builders_.find(view);
+  if (found == builders_.end()) return;
+  const Builder builder = std::move(found->second);
+  builders_.erase(found);
+  if (builder.context) builder.build();
+  const auto [stack, index] = Place(view);
+  if (IsPending(stack->widget(index))) {
+    // The builder put nothing: the view has no panel.
+    PutPage(stack, index, Placeholder());
+  }
+}
+
+void DeviceFunctionArea::BuildAllViews() {
+  while (!builders_.empty()) BuildView(builders_.begin()->first);
 }
 
 QWidget* DeviceFunctionArea::Page(const FunctionTabs& tabs) const {
@@ -119,7 +191,10 @@ QWidget* DeviceFunctionArea::Page(const FunctionTabs& tabs) const {
 }
 
 bool DeviceFunctionArea::HasView(int view) const {
-  return Page(FunctionTabsFor(view, kind_)) != nullptr;
+  // A view offered and not built yet has its tab too.
+  const QWidget* page = Page(FunctionTabsFor(view, kind_));
+  const auto [stack, index] = Place(view);
+  return page != nullptr || IsPending(stack->widget(index));
 }
 
 int DeviceFunctionArea::ViewOfTab(const QString& name) const {
@@ -130,6 +205,7 @@ int DeviceFunctionArea::ViewOfTab(const QString& name) const {
 }
 
 void DeviceFunctionArea::ShowView(int view) {
+  BuildView(view);
   const FunctionTabs tabs = FunctionTabsFor(view, kind_);
   if (tabs.function < function_pages_->count()) function_pages_->setCurrentIndex(tabs.function);
   if (tabs.keyFunction >= 0 && tabs.keyFunction < key_pages_->count())

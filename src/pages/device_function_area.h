@@ -8,10 +8,18 @@
 //
 // A tab shows only when its panel is on the page; a page with a single tab shows no strip. Up to
 // kTabsInOneRow tabs share one row; more go into two rows.
+//
+// A panel may be offered before it is built (SetViewBuilder): its tab shows at once, and the panel
+// is built the first time its page becomes the current one of its stack (its tab chosen, ShowView,
+// or anything else that turns the stack to it) or when BuildView asks for it. Building what is not
+// seen only when it is first seen keeps the window's start short.
 
+#include <functional>
+#include <map>
 #include <span>
 #include <vector>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "pages/function_view.h"
@@ -31,6 +39,7 @@ class DeviceFunctionArea : public QWidget {
 
  public:
   DeviceFunctionArea(std::span<const FunctionTab> tabs, uint32_t kind, QWidget* parent = nullptr);
+  ~DeviceFunctionArea() override;
 
   // Puts `panel` on function page `index` (1 and above) or key page `index` of function page 0.
   // The area takes ownership; a panel already there is replaced.
@@ -38,6 +47,17 @@ class DeviceFunctionArea : public QWidget {
   void SetKeyPage(int index, QWidget* panel);
   // Puts `panel` where view `view` shows it (a key page or a function page).
   void SetViewPanel(int view, QWidget* panel);
+  // Offers view `view` now and builds its panel later: `build` must put the panel with
+  // SetViewPanel (or SetFunctionPage / SetKeyPage). It runs at most once, and only while
+  // `context` exists; a builder that puts nothing leaves the view without a panel (its tab goes).
+  void SetViewBuilder(int view, QObject* context, std::function<void()> build);
+  // Builds the panel of `view` now if it was offered and not built yet.
+  void BuildView(int view);
+  // Builds every panel offered and not built yet.
+  void BuildAllViews();
+  // Whether the panel of `view` waits to be built; whether any does.
+  bool ViewPending(int view) const;
+  bool AnyViewPending() const { return !builders_.empty(); }
 
   // Shows the pages of a view and checks its tab.
   void ShowView(int view);
@@ -51,7 +71,12 @@ class DeviceFunctionArea : public QWidget {
 
  private:
   QWidget* Page(const FunctionTabs& tabs) const;
-  void PutPage(QStackedWidget* stack, int index, QWidget* panel);
+  // The stack and index where `view` shows its panel.
+  std::pair<QStackedWidget*, int> Place(int view) const;
+  // Puts `page` (a panel in its scroll area, or a placeholder) at `index` of `stack`.
+  void PutPage(QStackedWidget* stack, int index, QWidget* page);
+  // The stack turned to `index`: a panel offered there is built now.
+  void OnPageTurned(QStackedWidget* stack, int index);
   void UpdateStrip();
 
   std::vector<FunctionTab> tabs_;
@@ -61,6 +86,14 @@ class DeviceFunctionArea : public QWidget {
   QButtonGroup* strip_group_ = nullptr;
   QStackedWidget* function_pages_ = nullptr;
   QStackedWidget* key_pages_ = nullptr;
+  // The builders of the views offered and not built yet, each with what it works for.
+  struct Builder {
+    QPointer<QObject> context;
+    std::function<void()> build;
+  };
+  std::map<int, Builder> builders_;
+  // Set while a page is put: the stacks turn then without the user turning them.
+  bool putting_ = false;
 };
 
 }  // namespace vorlin

@@ -220,6 +220,12 @@ void DevicePage::SetPowerPanel(QWidget* panel) {
   ShowStatus();
 }
 
+bool DevicePage::BuildAllPanels() {
+  if (!function_area_ || !function_area_->AnyViewPending()) return false;
+  function_area_->BuildAllViews();
+  return true;
+}
+
 void DevicePage::SetSameModeAllowed(bool allowed) {
   if (light_panel_) light_panel_->SetSameModeAllowed(allowed);
 }

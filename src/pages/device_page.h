@@ -98,6 +98,8 @@ class DevicePage : public QWidget, public PageServices, public KeyPicture {
   CLightControlUI* LightPanel() const;
   CDeviceProfileUI* ProfileBar() const;
   MousePanels* Mouse() const { return mouse_.get(); }
+  // Builds the panels that wait until they are first shown; false when none waited.
+  bool BuildAllPanels();
 
   // Shows the device's frame on the key buttons (the lighting view only; the other views show
   // the keys' marks) and repaints the buttons whose light changed.

@@ -20,12 +20,16 @@
 #include "platform/log.h"
 #include "shoot/shoot_control_ui.h"
 #include "ui/device_key_button.h"
+#include "ui/find_control.h"
 #include "ui/layout_loader.h"
 #include "ui/translator.h"
 
 namespace vorlin {
 
 namespace {
+
+// The list of every button's function in the key information layout.
+constexpr char kKeyInfoListName[] = "device_setkeyinfo_list";
 
 QStringList ToStringList(const std::vector<std::string>& names) {
   QStringList list;
@@ -45,23 +49,47 @@ MousePanels::~MousePanels() {
   CaptureKeys(false);
 }
 
-CKeySetControlUI* MousePanels::KeyPanel() const {
+CKeySetControlUI* MousePanels::KeyPanel() {
+  Need(kKeysView);
   return key_panel_;
 }
 
-CMacroControlUI* MousePanels::MacroPanel() const {
+KeyAssignmentFlow* MousePanels::KeyFlow() {
+  Need(kKeysView);
+  return key_flow_.get();
+}
+
+CMacroControlUI* MousePanels::MacroPanel() {
+  Need(kMacrosView);
   return macro_panel_;
 }
 
-CShootControlUI* MousePanels::ShootPanel() const {
+CShootControlUI* MousePanels::ShootPanel() {
+  Need(kRecoilView);
   return shoot_panel_;
 }
 
+MouseSettingsPanel* MousePanels::SettingsPanel() {
+  Need(kSettingsView);
+  return settings_panel_.get();
+}
+
+void MousePanels::Need(int view) {
+  if (area_) area_->BuildView(view);
+}
+
+bool MousePanels::Built(int view) const {
+  return area_ && area_->HasView(view) && !area_->ViewPending(view);
+}
+
 void MousePanels::Build(DeviceFunctionArea& area) {
-  BuildKeyPanel(area);
-  BuildMacroPanel(area);
-  BuildShootPanel(area);
-  BuildSettingsPanels(area);
+  area_ = &area;
+  RegisterMouseSettingsControls();
+  area.SetViewBuilder(kKeysView, this, [this] { BuildKeyPanel(); });
+  area.SetViewBuilder(kMacrosView, this, [this] { BuildMacroPanel(); });
+  area.SetViewBuilder(kRecoilView, this, [this] { BuildShootPanel(); });
+  area.SetViewBuilder(kSettingsView, this, [this] { BuildSettingsPanels(); });
+  area.SetViewBuilder(kPointerView, this, [this] { BuildSettingsPanels(); });
   BindKeyButtons();
 }
 
@@ -69,7 +97,7 @@ void MousePanels::BindKeyButtons() {
   bindings_.BindNumbered(page_.Picture(), "key_", notify::kClick,
                          [this](const Notification&, int key) {
                            // A button of the picture opens it for editing, on the buttons tab.
-                           if (!key_flow_) return;
+                           if (!KeyFlow()) return;
                            if (page_.GetFunctionView() != kKeysView)
                              page_.SetFunctionView(kKeysView);
                            if (key_flow_->SelectKey(key) == KeySelection::kSelect) {
@@ -93,17 +121,19 @@ QWidget* MousePanels::SubLayoutPanel(const char* layout, const char* name) {
   return holder;
 }
 
-void MousePanels::BuildSettingsPanels(DeviceFunctionArea& area) {
-  RegisterMouseSettingsControls();
+void MousePanels::BuildSettingsPanels() {
+  if (settings_panel_ || !area_) return;
   if (QWidget* settings = SubLayoutPanel(MouseSettingsPanel::kSettingsLayout, "mouse_settings"))
-    area.SetViewPanel(kSettingsView, settings);
+    area_->SetViewPanel(kSettingsView, settings);
   if (QWidget* pointer = SubLayoutPanel(MouseSettingsPanel::kPointerLayout, "mouse_pointer"))
-    area.SetViewPanel(kPointerView, pointer);
+    area_->SetViewPanel(kPointerView, pointer);
   settings_panel_ = std::make_unique<MouseSettingsPanel>(client_, page_);
   settings_panel_->Bind(&page_);
+  settings_panel_->Refresh();
 }
 
-void MousePanels::BuildKeyPanel(DeviceFunctionArea& area) {
+void MousePanels::BuildKeyPanel() {
+  if (key_panel_ || !area_) return;
   auto* panel = new CKeySetControlUI;
   panel->setObjectName(QStringLiteral("mouse_key_set_panel"));
   if (!panel->Attach()) {
@@ -139,27 +169,37 @@ void MousePanels::BuildKeyPanel(DeviceFunctionArea& area) {
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(12);
   box->addWidget(panel);
-  if (QWidget* list = SubLayoutPanel(MouseSettingsPanel::kKeyInfoLayout, "mouse_key_info"))
+  if (QWidget* list = SubLayoutPanel(MouseSettingsPanel::kKeyInfoLayout, "mouse_key_info")) {
     box->addWidget(list);
+    key_info_ = FindControl<QListWidget>(list, QLatin1String(kKeyInfoListName));
+  }
   box->addStretch(1);
-  area.SetViewPanel(kKeysView, keys_page);
+  area_->SetViewPanel(kKeysView, keys_page);
+  // What the panel would have shown had it been there from the start.
   ShowMacroNames();
+  ShowKeyInformation();
+  const std::optional<MouseView>& mouse = client_.View().mouse;
+  if (mouse && mouse->keysPending) panel->EnableEditingButtons(true);
 }
 
-void MousePanels::BuildMacroPanel(DeviceFunctionArea& area) {
+void MousePanels::BuildMacroPanel() {
+  if (macro_panel_ || !area_) return;
   auto* panel = new CMacroControlUI;
   panel->setObjectName(QStringLiteral("mouse_macro_panel"));
   panel->SetHost(&client_, &page_);
   panel->SetFolder(UserDataFolder(page_.Folders(), page_.Product().dataName));
   connect(panel, &CMacroControlUI::macroEventsChanged, this, [this](int number) {
     // A key playing the macro makes the mouse's copy out of date until the keys are applied.
-    if (client_.KeysUseMacro(number) && key_panel_) key_panel_->EnableEditingButtons(true);
+    // The key panel is built for it if it is not yet: its apply buttons must say so.
+    if (!client_.KeysUseMacro(number)) return;
+    if (CKeySetControlUI* keys = KeyPanel()) keys->EnableEditingButtons(true);
   });
   macro_panel_ = panel;
-  area.SetViewPanel(kMacrosView, panel);
+  area_->SetViewPanel(kMacrosView, panel);
 }
 
-void MousePanels::BuildShootPanel(DeviceFunctionArea& area) {
+void MousePanels::BuildShootPanel() {
+  if (shoot_panel_ || !area_) return;
   auto* panel = new CShootControlUI;
   panel->setObjectName(QStringLiteral("mouse_shoot_panel"));
   panel->SetHost(&client_, &page_);
@@ -167,7 +207,7 @@ void MousePanels::BuildShootPanel(DeviceFunctionArea& area) {
   panel->SetDefaultFolder(DefaultDataFolder(page_.Folders()));
   panel->InitGuns();
   shoot_panel_ = panel;
-  area.SetViewPanel(kRecoilView, panel);
+  area_->SetViewPanel(kRecoilView, panel);
 }
 
 void MousePanels::CaptureKeys(bool on) {
@@ -249,7 +289,7 @@ void MousePanels::ShowKeyInformation() {
                            : label + QStringLiteral(": ") + QString::fromStdString(name));
     rows.push_back({label, QString::fromStdString(name), !button->isHidden()});
   }
-  if (settings_panel_) settings_panel_->ShowKeyInfo(rows);
+  if (key_info_) ShowKeyInfoRows(key_info_, rows);
   // The chosen button's name follows the language too.
   if (key_panel_ && chosen_key_ >= 0) ShowChosenButton(*key_panel_, ButtonLabel(chosen_key_));
 }

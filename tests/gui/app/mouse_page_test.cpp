@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "key_set/key_set_control_ui.h"
 #include "macro/macro_control_ui.h"
 #include "mouse_fixture.h"
+#include "mouse_settings/mouse_settings_panel.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file_io.h"
 #include "ui/device_key_button.h"
@@ -254,6 +256,83 @@ TEST_F(MousePageTest, LoadingAProfileShowsItsFunctionOfTheSelectedButton) {
   ASSERT_TRUE(WaitIdle(page_));
   EXPECT_EQ(page_->Mouse()->KeyPanel()->Pair(), Keys()[3]);
   EXPECT_FALSE(Control<QAbstractButton>("key_butt_prosave")->isEnabled());
+}
+
+// The secondary panels are built when their tab is first shown: before, their controls do not
+// exist though their tabs are offered. What changed on the mouse meanwhile shows at once on the
+// panel built late, and what the user changes there reaches the mouse.
+TEST_F(MousePageTest, ASecondaryPanelIsBuiltOnFirstShowWithTheMouseAsItIsThen) {
+  struct Case {
+    const char* tab;
+    int view;
+    const char* control;  // one control of the panel
+  };
+  const Case cases[] = {{"key_Op_tab", kKeysView, "keyset_function_combo"},
+                        {"macro_Op_tab", kMacrosView, "macro_name_list"},
+                        {"shoot_Op_tab", kRecoilView, "shootdate_save_btn"},
+                        {"system_Op_tab", kSettingsView, "DPI_edit_1"},
+                        {"cursor_Op_tab", kPointerView, "mouse_pointer_card"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tab);
+    EXPECT_FALSE(page_->Mouse()->Built(c.view));
+    EXPECT_EQ(Control<QWidget>(c.control), nullptr);
+    auto* tab = Control<QAbstractButton>(c.tab);
+    ASSERT_NE(tab, nullptr);
+    EXPECT_TRUE(tab->isVisibleTo(page_));
+  }
+
+  // Meanwhile the mouse's DPI stage 2 and the forward button's function change elsewhere.
+  DeviceClient& client = page_->Client();
+  std::vector<DpiStage> stages = client.DpiStages();
+  ASSERT_GT(stages.size(), 3u);
+  const std::vector<uint8_t> info = client.DeviceInfo();
+  const int step = info[11];
+  const int base = info[14] | info[15] << 8;
+  ASSERT_GT(step, 0);
+  const int code = (1100 - base) / step;
+  ASSERT_NE(stages[2].dpi_x, code);
+  stages[2].dpi_x = stages[2].dpi_y = static_cast<uint16_t>(code);
+  client.StoreDpiStages(stages);
+  client.CommitSettings(true);
+  KeyAssignmentPair forward = Keys()[3];
+  forward.current.SetPackedCode(0x130300u);  // DPI cycle
+  client.SetKeyEntry(3, forward);
+  ASSERT_TRUE(WaitIdle(page_));
+  ASSERT_EQ(Memory().params[14 + 2 * 9 + 2] | Memory().params[14 + 2 * 9 + 3] << 8, code);
+  for (const Case& c : cases) EXPECT_FALSE(page_->Mouse()->Built(c.view)) << c.tab;
+
+  // The settings tab: stage 2 shows the mouse's DPI; a change of stage 3 reaches the mouse.
+  Click("system_Op_tab");
+  EXPECT_EQ(page_->GetFunctionView(), kSettingsView);
+  EXPECT_TRUE(page_->Mouse()->Built(kSettingsView));
+  EXPECT_TRUE(page_->Mouse()->Built(kPointerView));  // one panel acts on both
+  EXPECT_FALSE(page_->Mouse()->Built(kKeysView));
+  auto* shown = Control<QLineEdit>("DPI_edit_2");
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->text().toInt(), ((code * step + base + 49) / 50) * 50);
+  auto* edit = Control<QLineEdit>("DPI_edit_3");
+  ASSERT_NE(edit, nullptr);
+  edit->setText(QStringLiteral("1200"));
+  SendNotification(edit, QString::fromLatin1(notify::kKillFocus));
+  ASSERT_TRUE(WaitIdle(page_));
+  const int code3 = (1200 - base) / step;
+  EXPECT_EQ(Memory().params[14 + 3 * 9 + 2] | Memory().params[14 + 3 * 9 + 3] << 8, code3)
+      << Trace();
+
+  // The buttons tab: the list shows the forward button's new function, and so does the key
+  // panel once the button is chosen on the picture.
+  Click("key_Op_tab");
+  EXPECT_TRUE(page_->Mouse()->Built(kKeysView));
+  auto* list = Control<QListWidget>("device_setkeyinfo_list");
+  ASSERT_NE(list, nullptr);
+  ASSERT_GT(list->count(), 3);
+  QWidget* row = list->itemWidget(list->item(3));
+  ASSERT_NE(row, nullptr);
+  EXPECT_TRUE(
+      row->toolTip().contains(Translator::Instance().Text(QStringLiteral("mouse_key_DPI_loop"))))
+      << row->toolTip().toStdString();
+  Click("key_3");
+  EXPECT_EQ(Packed(page_->Mouse()->KeyPanel()->Pair().current), 0x130300u);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "pages/mouse_panels.h"
 #include "pages/picture_fit.h"
 #include "ui/find_control.h"
+#include "ui/window_scale.h"
 
 namespace vorlin {
 namespace {
@@ -263,6 +264,34 @@ TEST_F(LayoutTest, NoListScrollsInsideAPageThatScrolls) {
     }
     main->resize(opening);
   }
+}
+
+// A panel built when its tab is first shown, after the window took its scale, has the window's
+// scale: scaling the window again (from the layouts' own sizes) changes none of its sizes or fonts.
+TEST_F(LayoutTest, APanelBuiltWhenFirstShownHasTheWindowsScale) {
+  ASSERT_NO_FATAL_FAILURE(UseScale(144));
+  DevicePage* mouse = ShowPage(QStringLiteral("mouse"));
+  ASSERT_TRUE(mouse && mouse->Mouse());
+  ASSERT_FALSE(mouse->Mouse()->Built(kSettingsView));
+  mouse->SetFunctionView(kSettingsView);
+  ASSERT_TRUE(mouse->Mouse()->Built(kSettingsView));
+  QWidget* panel = FindControl(mouse, QStringLiteral("mouse_settings"));
+  ASSERT_NE(panel, nullptr);
+  using Sizes = std::vector<std::tuple<QString, QSize, QSize, int>>;
+  const auto sizes = [&] {
+    Sizes all;
+    for (QWidget* widget : panel->findChildren<QWidget*>())
+      all.emplace_back(widget->objectName(), widget->minimumSize(), widget->maximumSize(),
+                       widget->font().pixelSize());
+    return all;
+  };
+  const Sizes built = sizes();
+  ASSERT_FALSE(built.empty());
+  ApplyWindowScale(window_->Window(), 144);
+  const Sizes again = sizes();
+  ASSERT_EQ(again.size(), built.size());
+  for (size_t i = 0; i < built.size(); ++i)
+    EXPECT_EQ(again[i], built[i]) << std::get<0>(built[i]).toStdString();
 }
 
 TEST_F(LayoutTest, SecondaryWindowsTakeTheMainWindowsScale) {
