@@ -74,6 +74,9 @@ void ShowKeyInfoRows(QListWidget* list, const std::vector<KeyInfoRow>& rows) {
     // The row's own size hint ignores its fixed height; the item takes the height it must have.
     item->setSizeHint(QSize(row->minimumSizeHint().width(), row->maximumHeight()));
     item->setHidden(!entry.visible);
+    // The view hides a hidden row's widget only at its next layout pass; until then it would lie
+    // over its neighbours.
+    if (!entry.visible) row->hide();
   }
 }
 
@@ -85,7 +88,7 @@ QString KeyInfoFunctionText(const QListWidget* list, int row) {
   return label ? static_cast<const ElidedLabel*>(label)->ShownText() : QString();
 }
 
-KeyInfoList::KeyInfoList(QWidget* parent) : QListWidget(parent) {
+KeyInfoList::KeyInfoList(QWidget* parent) : GrowingList(parent) {
   setSelectionMode(QAbstractItemView::NoSelection);
   setFocusPolicy(Qt::NoFocus);
 }

@@ -5,11 +5,14 @@
 // function 180 wide, each cut with an ellipsis when longer (the function's whole text is the
 // row's tooltip). In a column too narrow for both they give way down to 100 and 90, so the
 // list fits the device page's settings column. Rows follow the window scale of the list's window.
+// The list takes the height its column has, a few rows at the least (ui/growing_list.h).
 
 #include <vector>
 
 #include <QListWidget>
 #include <QString>
+
+#include "ui/growing_list.h"
 
 namespace vorlin {
 
@@ -22,7 +25,7 @@ struct KeyInfoRow {
 // Shows `rows` in `list`: exactly one row per entry, in order.
 void ShowKeyInfoRows(QListWidget* list, const std::vector<KeyInfoRow>& rows);
 
-class KeyInfoList : public QListWidget {
+class KeyInfoList : public GrowingList {
   Q_OBJECT
 
  public:

@@ -295,18 +295,27 @@ std::vector<QStackedWidget*> OuterStacks(QWidget* under, QWidget* root) {
   return outer;
 }
 
-void VisitStacks(QWidget* under, QWidget* root, const std::function<void()>& visit) {
-  for (QStackedWidget* stack : OuterStacks(under, root)) {
-    const int current = stack->currentIndex();
-    for (int index = 0; index < stack->count(); ++index) {
-      stack->setCurrentIndex(index);
-      Settle(root);
-      if (index != current) visit();  // the page as it was has been seen
-      VisitStacks(stack->widget(index), root, visit);
-    }
-    stack->setCurrentIndex(current);
+void VisitStacks(QWidget* under, QWidget* root, const std::function<void()>& visit);
+
+void VisitStack(QStackedWidget* stack, QWidget* root, const std::function<void()>& visit) {
+  const int current = stack->currentIndex();
+  for (int index = 0; index < stack->count(); ++index) {
+    stack->setCurrentIndex(index);
     Settle(root);
+    if (index != current) visit();  // the page as it was has been seen
+    // A page may be a tab layout itself, or hold some.
+    QWidget* page = stack->widget(index);
+    if (auto* inner = qobject_cast<QStackedWidget*>(page))
+      VisitStack(inner, root, visit);
+    else
+      VisitStacks(page, root, visit);
   }
+  stack->setCurrentIndex(current);
+  Settle(root);
+}
+
+void VisitStacks(QWidget* under, QWidget* root, const std::function<void()>& visit) {
+  for (QStackedWidget* stack : OuterStacks(under, root)) VisitStack(stack, root, visit);
 }
 
 }  // namespace

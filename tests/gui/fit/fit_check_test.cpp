@@ -192,5 +192,32 @@ TEST_F(FitCheckTest, VisitsEveryPageOfNestedTabLayouts) {
   EXPECT_EQ(inner->currentIndex(), 1);
 }
 
+// A tab layout that is itself a page of another (no widget between them) has its pages visited
+// too.
+TEST_F(FitCheckTest, VisitsThePagesOfATabLayoutThatIsAPage) {
+  auto* box = new QVBoxLayout(window_.get());
+  auto* outer = new QStackedWidget;
+  box->addWidget(outer);
+  auto* inner = new QStackedWidget;
+  for (const char* text : {"inner 0", "inner 1"})
+    inner->addWidget(new QLabel(QString::fromLatin1(text)));
+  outer->addWidget(inner);
+  outer->addWidget(new QLabel(QStringLiteral("plain")));
+  window_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+
+  QStringList seen;
+  test::VisitEveryPage(window_.get(), [&] {
+    QStringList shown;
+    for (QLabel* label : window_->findChildren<QLabel*>()) {
+      if (label->isVisibleTo(window_.get())) shown << label->text();
+    }
+    seen << shown.join(QLatin1Char('+'));
+  });
+  EXPECT_EQ(seen, (QStringList{"inner 0", "inner 1", "plain"}));
+  EXPECT_EQ(outer->currentIndex(), 0);
+  EXPECT_EQ(inner->currentIndex(), 0);
+}
+
 }  // namespace
 }  // namespace vorlin
