@@ -35,6 +35,20 @@ class FitCheckTest : public ::testing::Test {
     window_->resize(600, 400);
   }
 
+  // Walks every page of the window's tab layouts; for each page visited, the texts of the
+  // labels then shown, joined with '+'.
+  QStringList PagesSeen() {
+    QStringList seen;
+    test::VisitEveryPage(window_.get(), [&] {
+      QStringList shown;
+      for (QLabel* label : window_->findChildren<QLabel*>()) {
+        if (label->isVisibleTo(window_.get())) shown << label->text();
+      }
+      seen << shown.join(QLatin1Char('+'));
+    });
+    return seen;
+  }
+
  public:
   // A control placed at `rect` in the window.
   template <typename T>
@@ -178,14 +192,7 @@ TEST_F(FitCheckTest, VisitsEveryPageOfNestedTabLayouts) {
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
 
-  QStringList seen;
-  test::VisitEveryPage(window_.get(), [&] {
-    QStringList shown;
-    for (QLabel* label : window_->findChildren<QLabel*>()) {
-      if (label->isVisibleTo(window_.get())) shown << label->text();
-    }
-    seen << shown.join(QLatin1Char('+'));
-  });
+  const QStringList seen = PagesSeen();
   EXPECT_EQ(seen, (QStringList{"plain", "inner 1", "inner 0", "inner 2"}));
   // Each layout is back on the page it had.
   EXPECT_EQ(outer->currentIndex(), 0);
@@ -206,14 +213,7 @@ TEST_F(FitCheckTest, VisitsThePagesOfATabLayoutThatIsAPage) {
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
 
-  QStringList seen;
-  test::VisitEveryPage(window_.get(), [&] {
-    QStringList shown;
-    for (QLabel* label : window_->findChildren<QLabel*>()) {
-      if (label->isVisibleTo(window_.get())) shown << label->text();
-    }
-    seen << shown.join(QLatin1Char('+'));
-  });
+  const QStringList seen = PagesSeen();
   EXPECT_EQ(seen, (QStringList{"inner 0", "inner 1", "plain"}));
   EXPECT_EQ(outer->currentIndex(), 0);
   EXPECT_EQ(inner->currentIndex(), 0);
