@@ -1,5 +1,8 @@
 #include "devices/mouse_device.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "devices/lighting_worker.h"
 #include "hid/device_link.h"
 #include "platform/log.h"
@@ -23,11 +26,31 @@ constexpr uint8_t kReactiveEffect = 6;
 constexpr uint16_t kMacroUnit = 128;
 
 const char* const kMacroConfig = "macro.config";
+// Present while the profile's settings record waits for the mouse (settings_pending_).
+const char* const kSettingsPendingMark = "settings.pending";
 
 }  // namespace
 
 CHalvexMouseDevice::CHalvexMouseDevice(const ProductEntry& product, ProfileFolders folders)
-    : CHalvexUSBDevice(product, std::move(folders)), random_(std::random_device{}()) {}
+    : CHalvexUSBDevice(product, std::move(folders)), random_(std::random_device{}()) {
+  // A change that waited for the mouse when the program last ended waits still.
+  std::error_code error;
+  settings_pending_ = std::filesystem::exists(UserFile(kSettingsPendingMark), error);
+}
+
+void CHalvexMouseDevice::SetSettingsPending(bool pending) {
+  if (settings_pending_ == pending) return;
+  settings_pending_ = pending;
+  const std::string mark = UserFile(kSettingsPendingMark);
+  std::error_code error;
+  if (pending) {
+    std::ofstream(mark, std::ios::trunc);  // an empty file: its presence is the mark
+  } else {
+    std::filesystem::remove(mark, error);
+  }
+  if (std::filesystem::exists(mark, error) != pending)
+    qCWarning(lcVorlin) << "cannot note the mouse's waiting settings in" << mark.c_str();
+}
 
 // The readers and the preview call into this object: they are stopped before its members go.
 CHalvexMouseDevice::~CHalvexMouseDevice() {
@@ -177,7 +200,7 @@ int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   if (!offset) return kLinkBadArgument;
   // Nothing can be written over a closed link: that is not a success.
   if (!LinkCheck()) {
-    settings_pending_ = true;
+    SetSettingsPending(true);
     return kLinkNoExchange;
   }
   MouseRecordSettings settings;
@@ -187,7 +210,7 @@ int CHalvexMouseDevice::WriteParamRecord(int profile, int value) {
   settings.current_dpi_stage = profile_.GetCurrentDpiStage();
   const MouseParamRecord::Bytes bytes = record_.ForWrite(static_cast<uint8_t>(value), settings);
   const int written = SendParamRecord(bytes, *offset);
-  settings_pending_ = written != kLinkOk;
+  SetSettingsPending(written != kLinkOk);
   if (written == kLinkOk) record_.NoteWritten(bytes);
   return written;
 }

@@ -145,6 +145,8 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   // Only through the receiver: the probe must succeed (by cable nothing is sent).
   bool ReceiverCheck();
   bool ReadDeviceTables();
+  // Notes whether the profile's settings record waits for the mouse (here and in the mark).
+  void SetSettingsPending(bool pending);
   // Sends a settings record in one configuration exchange; the link result.
   int SendParamRecord(const MouseParamRecord::Bytes& bytes, uint16_t offset);
   void CheckFirmware();
@@ -174,7 +176,8 @@ class CHalvexMouseDevice : public CHalvexUSBDevice {
   bool keys_pending_ = false;
   // The profile's settings record (lighting, DPI stages, sensor settings) did not reach the mouse
   // when it was last written (the mouse was away, or the write failed): the next reading of the
-  // mouse writes them to it instead of taking its older values into the profile.
+  // mouse writes them to it instead of taking its older values into the profile. Kept across
+  // runs as the file "settings.pending" in the mouse's folder.
   bool settings_pending_ = false;
 
   // The preview: the worker steps the effect; the reactive effect's lights belong to its thread.

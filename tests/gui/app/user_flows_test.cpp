@@ -303,6 +303,27 @@ TEST_F(UserFlowsTest, ALightChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) 
   EXPECT_EQ(CountOf(kMouseReceiverProductId, kCmdWriteParams), 0) << Trace();
 }
 
+// The program is closed while the colour waits for the mouse: after a new start the mouse still
+// gets the user's colour when it is back, rather than giving its old one to the profile.
+TEST_F(UserFlowsTest, ALightChangeWaitingForTheMouseOutlivesARestart) {
+  emulator_.Mouse().Cable().Unplug();
+  emulator_.Mouse().Receiver()->Unplug();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  ChooseSteady(page_, kMouseSteady, 0, 0, 255);
+  const std::string document = CurrentDocument();
+
+  RestartWindow();
+  page_ = PageOf("mouse");
+  ASSERT_NE(page_, nullptr);
+  emulator_.Mouse().Receiver()->Plug();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ColourInMouse() == Colour{0, 0, 255}; }, 8000))
+      << Trace();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return page_->Client().View().deviceRead; }, 5000));
+  Settle();
+  EXPECT_EQ(ColourInDocument(document), (std::array<int, 3>{0, 0, 255}));
+}
+
 // ---- What the user is told about each change ----
 
 class ChangeFeedbackTest : public UserFlowsTest {
