@@ -125,6 +125,13 @@ class UserFlowsTest : public test::MouseFixture {
     Settle();
   }
   std::string CurrentId() const { return page_->Client().View().profileId; }
+  // Both of the mouse's connections go; the page sees it gone.
+  void TakeTheMouseAway() {
+    emulator_.Mouse().Cable().Unplug();
+    emulator_.Mouse().Receiver()->Unplug();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  }
 
   std::array<uint8_t, 3> ForwardSlotInMouse() {
     const FirmwareMemory memory = Memory();
@@ -275,10 +282,7 @@ TEST_F(UserFlowsTest, AKeyChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) {
 // The colour chosen while the mouse was away is the profile's: once the mouse is back it gets it,
 // rather than its old colour replacing the user's choice in the profile.
 TEST_F(UserFlowsTest, ALightChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) {
-  emulator_.Mouse().Cable().Unplug();
-  emulator_.Mouse().Receiver()->Unplug();
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  ASSERT_NO_FATAL_FAILURE(TakeTheMouseAway());
   ChooseSteady(page_, kMouseSteady, 0, 255, 0);
   EXPECT_EQ(ColourInDocument(CurrentDocument()), (std::array<int, 3>{0, 255, 0}));
   EXPECT_NE(ColourInMouse(), (Colour{0, 255, 0}));
@@ -306,10 +310,7 @@ TEST_F(UserFlowsTest, ALightChangeMadeWhileTheMouseIsAwayReachesItWhenItIsBack) 
 // The program is closed while the colour waits for the mouse: after a new start the mouse still
 // gets the user's colour when it is back, rather than giving its old one to the profile.
 TEST_F(UserFlowsTest, ALightChangeWaitingForTheMouseOutlivesARestart) {
-  emulator_.Mouse().Cable().Unplug();
-  emulator_.Mouse().Receiver()->Unplug();
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return page_->Client().View().connection == ConnectionKind::kNone; }, 3000));
+  ASSERT_NO_FATAL_FAILURE(TakeTheMouseAway());
   ChooseSteady(page_, kMouseSteady, 0, 0, 255);
   const std::string document = CurrentDocument();
 
