@@ -54,7 +54,6 @@ constexpr char kDoubleClickSlider[] = "double_click_slider";
 constexpr char kPointerPrecisionCheck[] = "pointer_precision_check";
 constexpr char kScrollPageCheck[] = "scrolls_page_check";
 
-constexpr char kKeyInfoList[] = "device_setkeyinfo_list";
 constexpr char kItemKeysProperty[] = "itemKeys";
 
 using Field = uint16_t MouseSystemSettings::*;
@@ -259,10 +258,6 @@ void MouseSettingsPanel::Refresh() {
   const MouseSystemSettings settings = host_.SystemSettings();
   ShowSettings(settings);
   ShowPointerSettings(settings);
-}
-
-void MouseSettingsPanel::ShowKeyInfo(const std::vector<KeyInfoRow>& rows) {
-  ShowKeyInfoRows(Control<QListWidget>(QLatin1String(kKeyInfoList)), rows);
 }
 
 // ---- Changing ----

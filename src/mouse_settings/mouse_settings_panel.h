@@ -82,9 +82,6 @@ class MouseSettingsPanel {
   // performance options and lists, and the pointer settings.
   void Refresh();
 
-  // Shows the buttons' labels and functions in "device_setkeyinfo_list".
-  void ShowKeyInfo(const std::vector<KeyInfoRow>& rows);
-
   // Carries out a notification of one of the panel's controls; false when it is not one (another
   // control, a control outside the root or added after binding, or a type the control does not
   // act on).

@@ -51,6 +51,17 @@ TEST(WindowEdges, StripsLieOnTheirSidesAndFollowTheWindow) {
   for (WindowEdge* edge : edges) {
     if (edge->Edges() == Qt::RightEdge) EXPECT_EQ(edge->geometry().right(), 599);
   }
+  // Where the window system cannot resize for it, the corner follows the pointer itself.
+  WindowEdge* corner = nullptr;
+  for (WindowEdge* edge : edges) {
+    if (edge->Edges() == (Qt::RightEdge | Qt::BottomEdge)) corner = edge;
+  }
+  ASSERT_NE(corner, nullptr);
+  const QPoint inside = corner->rect().center();
+  QTest::mousePress(corner, Qt::LeftButton, {}, inside);
+  QTest::mouseMove(corner, inside + QPoint(40, 30));
+  QTest::mouseRelease(corner, Qt::LeftButton, {}, inside + QPoint(40, 30));
+  EXPECT_EQ(window.size(), QSize(640, 530));
   window.showMaximized();
   QTest::qWait(50);
   for (WindowEdge* edge : edges) EXPECT_FALSE(edge->isVisible());
